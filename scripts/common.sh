@@ -1,0 +1,38 @@
+# Shared by scripts/run and scripts/test: installs what is missing, then builds.
+# shellcheck shell=bash
+
+# Debian packages the build and the tests need (the README says why each one is there).
+VELLORIA_PACKAGES=(
+    cmake g++ make pkg-config
+    libjpeg62-turbo-dev
+    libcli11-dev nlohmann-json3-dev
+    libgtest-dev libgmock-dev
+)
+
+velloria_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
+
+# Installs the packages of the arguments that are not installed yet; nothing when all are.
+ensure_packages() {
+    local missing=() pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing missing packages: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -q
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# Configures build/ once and builds incrementally.
+build_project() {
+    local root
+    root=$(velloria_root)
+    if [ ! -f "$root/build/CMakeCache.txt" ]; then
+        cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    fi
+    cmake --build "$root/build" --parallel "$(nproc)"
+}

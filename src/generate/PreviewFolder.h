@@ -1,0 +1,29 @@
+#pragma once
+
+// The scratch folder "preview" inside the installation folder, where a browser shows the
+// slide show before anything is saved. It remembers every file name copied in, so that
+// clearing removes those files and nothing else. None of its operations reports a failure:
+// a missing source simply leaves no copy.
+
+#include "model/AppletRecords.h"
+
+#include <filesystem>
+
+class PreviewFolder
+{
+public:
+    explicit PreviewFolder(std::filesystem::path folder);
+
+    // Copies the file in under its own name, creating the folder when needed, and records
+    // the name whether or not the copy succeeded.
+    void copyIn(const std::filesystem::path &file);
+    // Deletes the recorded files, forgets them and removes the folder when it is empty.
+    void clear();
+
+    const std::filesystem::path &folder() const { return m_folder; }
+    const TStringArray &files() const { return m_files; }
+
+private:
+    std::filesystem::path m_folder;
+    TStringArray m_files;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+// The tree of slides as the project model sees it. The editor implements it over its
+// tree view; InMemoryDesignTree serves the command-line tool and the tests. Node 0 in
+// depth-first order is the root; every other node stands for one item.
+
+#include <string>
+
+class DesignTree
+{
+public:
+    // An opaque handle; nullptr means "no such node".
+    using Node = void *;
+
+    virtual ~DesignTree() = default;
+
+    virtual int count() const = 0;
+    virtual Node nodeAt(int absoluteIndex) const = 0;
+    virtual int absoluteIndex(Node node) const = 0;
+    virtual int depth(Node node) const = 0;
+    virtual Node parent(Node node) const = 0;
+    virtual Node previousSibling(Node node) const = 0;
+    virtual Node nextSibling(Node node) const = 0;
+    virtual int childCount(Node node) const = 0;
+    virtual Node child(Node node, int position) const = 0;
+
+    // Adds a node as the last child of parent and returns it.
+    virtual Node addChild(Node parent, const std::string &caption) = 0;
+    // Moves node with its subtree so that it stands right before `before`.
+    virtual void moveBefore(Node node, Node before) = 0;
+    // Deletes node with its subtree.
+    virtual void deleteNode(Node node) = 0;
+
+    Node root() const { return nodeAt(0); }
+};

@@ -1,0 +1,85 @@
+#pragma once
+
+// The project agent: owns the slide show's parameters and items, keeps the item list in
+// step with the design tree, reads and writes project files and keeps the preview folder.
+// The item list is the design tree in depth-first order without the root.
+
+#include "AppletRecords.h"
+#include "DesignTree.h"
+#include "MessageSink.h"
+#include "ProgressDisplay.h"
+#include "generate/PreviewFolder.h"
+
+#include <filesystem>
+#include <string>
+
+enum class LoadResult {
+    Loaded,
+    Incomplete, // the file ends inside the item section: the items read so far were kept
+    NoProject,  // empty, or without the tags of a project; nothing changed
+    Refused,    // another program's file; nothing changed
+};
+
+class TzybAppletAgent
+{
+public:
+    // installFolder is the program's folder; the preview folder lies inside it.
+    explicit TzybAppletAgent(const std::filesystem::path &installFolder);
+
+    void setProgressDisplay(ProgressDisplay *progress);
+    void setMessageSink(MessageSink *messages);
+
+    void SetDefaults();
+    TItemData NewItemData() const;
+    TAppletData GetAppletData() const { return AppletData; }
+    void SetAppletData(const TAppletData &data) { AppletData = data; }
+    TItemData GetItem(int index) const;
+    void SetItem(const TItemData &item, int index);
+    void InsertItem(int index, const TItemData &item);
+    void DeleteItem(int index);
+    void ExchangeWithPrevious(int index);
+
+    static TStringArray AppletDataToStrings(const TAppletData &data);
+    static TAppletData StringsToAppletData(const TStringArray &strings);
+    static TStringArray ItemDataToStrings(const TItemData &item);
+    static TItemData StringsToItemData(const TStringArray &strings);
+
+    void UpdateLevelsFromTree(const DesignTree &tree);
+    void BuildTreeFromLevels(DesignTree &tree) const;
+
+    // The editor's item commands: each changes tree and list in step.
+    DesignTree::Node insertChildItem(DesignTree &tree, DesignTree::Node selected);
+    void deleteItemSubtree(DesignTree &tree, DesignTree::Node selected);
+    void moveItemUp(DesignTree &tree, DesignTree::Node selected);
+    void moveItemDown(DesignTree &tree, DesignTree::Node selected);
+
+    void SaveToFile(const std::string &fileName) const;
+    // Whatever happens, the tree shows exactly the agent's items afterwards.
+    LoadResult LoadFromFile(const std::string &fileName, DesignTree &tree);
+
+    void CopyToPreview(const std::string &fileName);
+    void CopyScriptFilesToPreview(const std::string &folder);
+    void CopyResourceFiles(const std::string &folder);
+    void ClearPreview();
+
+    int itemCount() const { return static_cast<int>(Items.size()); }
+    const TItemArray &items() const { return Items; }
+    const TStringArray &scriptFileNames() const { return ScriptFileNames; }
+    const TStringArray &previewFiles() const { return m_preview.files(); }
+    const std::filesystem::path &previewFolder() const { return m_preview.folder(); }
+    const std::string &separator() const { return Separator; }
+
+private:
+    LoadResult applyLoaded(struct ProjectFileContent &content, const std::string &fileName);
+    static void resetTree(DesignTree &tree);
+    void swapBlocks(int firstOfSecondBlock, int blockBefore, int blockAfter);
+    static int descendantCount(const DesignTree &tree, DesignTree::Node node);
+
+    TAppletData AppletData;
+    TItemArray Items;
+    TStringArray ScriptFileNames;
+    std::string Separator;
+    PreviewFolder m_preview;
+    ProgressDisplay *m_progress;
+    MessageSink *m_messages = nullptr;
+};

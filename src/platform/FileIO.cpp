@@ -1,0 +1,123 @@
+#include "FileIO.h"
+
+#include "model/VelloriaError.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace fileio {
+namespace {
+
+// Closes a descriptor on every path out of a function.
+class FileDescriptor
+{
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    int get() const { return m_fd; }
+    int release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
+
+bool writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// New files get the usual 0666 less the umask, as a plain open would give them.
+mode_t modeForNewFile()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+std::filesystem::path resolveLink(const std::filesystem::path &path)
+{
+    std::error_code ec;
+    if (std::filesystem::is_symlink(path, ec)) {
+        auto target = std::filesystem::canonical(path, ec);
+        if (!ec)
+            return target;
+    }
+    return path;
+}
+
+} // namespace
+
+std::string ioErrorText(std::string_view verb, const std::filesystem::path &path, int error)
+{
+    return "Cannot " + std::string(verb) + " file \"" + path.string() +
+           "\": " + std::strerror(error);
+}
+
+std::string readFile(const std::filesystem::path &path)
+{
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info
+    {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0)
+        throw VelloriaError(ioErrorText("open", path, errno));
+    if (S_ISDIR(info.st_mode))
+        throw VelloriaError(ioErrorText("open", path, EISDIR));
+    std::string bytes;
+    bytes.resize(S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size())
+            bytes.resize(bytes.size() + 65536); // the file grew, or is not a regular file
+        const ssize_t n = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw VelloriaError(ioErrorText("read", path, errno));
+        if (n == 0)
+            break;
+        used += static_cast<std::size_t>(n);
+    }
+    bytes.resize(used);
+    return bytes;
+}
+
+void writeFileAtomically(const std::filesystem::path &requested, std::string_view bytes)
+{
+    const std::filesystem::path path = resolveLink(requested);
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    FileDescriptor fd(::mkstemp(temp.data()));
+    if (fd.get() < 0)
+        throw VelloriaError(ioErrorText("create", path, errno));
+
+    struct stat old
+    {};
+    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : modeForNewFile();
+    // Make the content durable before the rename makes it the file.
+    if (!writeAll(fd.get(), bytes) || ::fchmod(fd.get(), mode) != 0 || ::fsync(fd.get()) != 0 ||
+        ::close(fd.release()) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        throw VelloriaError(ioErrorText("write", path, error));
+    }
+}
+
+} // namespace fileio

@@ -1,0 +1,23 @@
+#pragma once
+
+// Whole-file reading and crash-safe writing. Failures raise VelloriaError with a
+// message that names the file and the system's reason.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace fileio {
+
+// The file's bytes, unchanged.
+std::string readFile(const std::filesystem::path &path);
+
+// Writes bytes to a temporary file in the target's folder and renames it over the
+// target once complete, so a failure at any point leaves the old file as it was.
+// A replaced file keeps its permissions; a symbolic link keeps pointing at its file.
+void writeFileAtomically(const std::filesystem::path &path, std::string_view bytes);
+
+// "Cannot <verb> file "<path>": <reason of errno>"
+std::string ioErrorText(std::string_view verb, const std::filesystem::path &path, int error);
+
+} // namespace fileio
