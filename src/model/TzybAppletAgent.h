@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 enum class LoadResult {
     Loaded,
@@ -56,6 +57,8 @@ public:
     void SaveToFile(const std::string &fileName) const;
     // Whatever happens, the tree shows exactly the agent's items afterwards.
     LoadResult LoadFromFile(const std::string &fileName, DesignTree &tree);
+    // The same from a file's bytes already in memory.
+    LoadResult loadFromText(std::string_view text, DesignTree &tree);
 
     void CopyToPreview(const std::string &fileName);
     void CopyScriptFilesToPreview(const std::string &folder);
@@ -70,7 +73,8 @@ public:
     const std::string &separator() const { return Separator; }
 
 private:
-    LoadResult applyLoaded(struct ProjectFileContent &content, const std::string &fileName);
+    LoadResult applyLoaded(struct ProjectFileContent &content);
+    void finishLoad(DesignTree &tree);
     static void resetTree(DesignTree &tree);
     void swapBlocks(int firstOfSecondBlock, int blockBefore, int blockAfter);
     static int descendantCount(const DesignTree &tree, DesignTree::Node node);

@@ -12,29 +12,42 @@ void TzybAppletAgent::SaveToFile(const std::string &fileName) const
 
 LoadResult TzybAppletAgent::LoadFromFile(const std::string &fileName, DesignTree &tree)
 {
-    // Rebuild the tree from whatever the list holds afterwards, even when the load fails:
-    // tree and list must agree on every way out.
-    auto finish = [&] {
-        resetTree(tree);
-        BuildTreeFromLevels(tree);
-        m_progress->resetPosition();
-        m_progress->clearStatus();
-        m_progress->setBusy(false);
-    };
-    LoadResult result;
+    std::string text;
     try {
-        const std::string text = fileio::readFile(fileName);
-        ProjectFileContent content = ProjectFileReader(text, *m_progress).read();
-        result = applyLoaded(content, fileName);
+        text = fileio::readFile(fileName);
     } catch (...) {
-        finish();
+        finishLoad(tree);
         throw;
     }
-    finish();
+    return loadFromText(text, tree);
+}
+
+LoadResult TzybAppletAgent::loadFromText(std::string_view text, DesignTree &tree)
+{
+    LoadResult result;
+    try {
+        ProjectFileContent content = ProjectFileReader(text, *m_progress).read();
+        result = applyLoaded(content);
+    } catch (...) {
+        finishLoad(tree);
+        throw;
+    }
+    finishLoad(tree);
     return result;
 }
 
-LoadResult TzybAppletAgent::applyLoaded(ProjectFileContent &content, const std::string &)
+// Rebuilds the tree from whatever the list holds now, so that tree and list agree on every
+// way out of a load, a failed one included.
+void TzybAppletAgent::finishLoad(DesignTree &tree)
+{
+    resetTree(tree);
+    BuildTreeFromLevels(tree);
+    m_progress->resetPosition();
+    m_progress->clearStatus();
+    m_progress->setBusy(false);
+}
+
+LoadResult TzybAppletAgent::applyLoaded(ProjectFileContent &content)
 {
     using End = ProjectFileContent::End;
     switch (content.end) {

@@ -1,0 +1,145 @@
+// velloria-cli as a user runs it: exit status, what it prints, what it leaves on disk.
+
+#include "common/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sys/wait.h>
+
+namespace {
+
+struct CliRun
+{
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string &arg)
+{
+    std::string q = "'";
+    for (char c : arg)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+class Cli : public ::testing::Test
+{
+protected:
+    CliRun cli(const std::vector<std::string> &args)
+    {
+        std::string command = quoted(VELLORIA_CLI);
+        for (const std::string &arg : args)
+            command += " " + quoted(arg);
+        command += " >" + quoted(folder.file("out.txt")) + " 2>" + quoted(folder.file("err.txt"));
+        const int raw = std::system(command.c_str());
+        return {WEXITSTATUS(raw), readBytes(folder.file("out.txt")),
+                readBytes(folder.file("err.txt"))};
+    }
+    std::string file(const std::string &name) { return folder.file(name); }
+
+    TempFolder folder;
+};
+
+TEST_F(Cli, newWritesTheDefaultProjectAndWillNotOverwrite)
+{
+    EXPECT_EQ(cli({"new", file("a.jfs")}).status, 0);
+    const std::string bytes = readBytes(file("a.jfs"));
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 15);
+    writeBytes(file("a.jfs"), "mine");
+    const CliRun again = cli({"new", file("a.jfs")});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.err.find("already exists"), std::string::npos);
+    EXPECT_EQ(readBytes(file("a.jfs")), "mine");
+    EXPECT_EQ(cli({"new", "--force", file("a.jfs")}).status, 0);
+    EXPECT_EQ(readBytes(file("a.jfs")), bytes);
+}
+
+TEST_F(Cli, addAppendsItemsThatInfoShowsAsJson)
+{
+    cli({"new", file("p.jfs")});
+    writeBytes(file("one.jpg"), "x");
+    writeBytes(file("two.jpg"), "x");
+    ASSERT_EQ(cli({"add", file("p.jfs"), file("one.jpg"), folder.path().string() + "/./two.jpg",
+                   "--link", "http://example.org/", "--target", "_blank", "--tooltip", "Zwei"})
+                  .status,
+              0);
+    const CliRun info = cli({"info", file("p.jfs"), "--json"});
+    ASSERT_EQ(info.status, 0) << info.err;
+    const auto json = nlohmann::json::parse(info.out);
+    EXPECT_EQ(json["parameters"]["pSliderName"], "Velloria1");
+    EXPECT_EQ(json["parameters"].size(), 14u);
+    ASSERT_EQ(json["items"].size(), 2u);
+    EXPECT_EQ(json["items"][1]["IOriginalImagePath"], file("two.jpg"));
+    EXPECT_EQ(json["items"][1]["ITarget"], "_blank");
+    EXPECT_EQ(json["items"][1]["ILevel"], "0");
+    EXPECT_EQ(json["items"][0].size(), 9u);
+    EXPECT_EQ(json["tree"], nlohmann::json::parse(R"([{"caption":"Image","children":[]},
+                                                       {"caption":"Image","children":[]}])"));
+}
+
+TEST_F(Cli, jsonTreeFollowsTheLevels)
+{
+    cli({"new", file("p.jfs")});
+    std::string text = readBytes(file("p.jfs"));
+    const std::string item = "#$@#$@#$@_self#$@#$@160#$@120#$@";
+    std::string items;
+    for (const char *level : {"0", "1", "2", "1", "0"})
+        items += item + level + "#$@#$@\r\n";
+    text.insert(text.find("</Item_Parameters>"), items);
+    writeBytes(file("p.jfs"), text);
+    const auto json = nlohmann::json::parse(cli({"info", file("p.jfs"), "--json"}).out);
+    const auto leaf = nlohmann::json::parse(R"({"caption":"Image","children":[]})");
+    nlohmann::json middle = {{"caption", "Image"}, {"children", {leaf}}};
+    nlohmann::json first = {{"caption", "Image"}, {"children", {middle, leaf}}};
+    EXPECT_EQ(json["tree"], nlohmann::json::array({first, leaf}));
+}
+
+TEST_F(Cli, badInputIsReportedWithTheFileAndLeavesItAlone)
+{
+    writeBytes(file("foreign.jfs"), "<Product_Name>\r\nOther\r\n");
+    CliRun run = cli({"info", file("foreign.jfs")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("foreign.jfs\": This file wasn't saved by Velloria 1.0, open failed!"),
+              std::string::npos);
+
+    writeBytes(file("empty.jfs"), "");
+    run = cli({"resave", file("empty.jfs"), file("out.jfs")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("holds no Velloria project"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(file("out.jfs")));
+
+    run = cli({"info", file("missing.jfs")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("missing.jfs\": No such file or directory"), std::string::npos);
+
+    cli({"new", file("p.jfs")});
+    const std::string before = readBytes(file("p.jfs"));
+    writeBytes(file("one.jpg"), "x");
+    run = cli({"add", file("p.jfs"), file("one.jpg"), file("nothere.jpg")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("nothere.jpg"), std::string::npos);
+    run = cli({"add", file("p.jfs"), file("one.jpg"), "--tooltip", "a#$@b"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("IToolTip"), std::string::npos);
+    EXPECT_EQ(readBytes(file("p.jfs")), before);
+}
+
+TEST_F(Cli, usageErrorsExitWithTwo)
+{
+    EXPECT_EQ(cli({}).status, 2);
+    EXPECT_EQ(cli({"frobnicate"}).status, 2);
+    EXPECT_EQ(cli({"info"}).status, 2);
+    EXPECT_EQ(cli({"--help"}).status, 0);
+}
+
+TEST_F(Cli, resaveWritesTheSameBytes)
+{
+    cli({"new", file("p.jfs")});
+    writeBytes(file("one.jpg"), "x");
+    cli({"add", file("p.jfs"), file("one.jpg")});
+    ASSERT_EQ(cli({"resave", file("p.jfs"), file("q.jfs")}).status, 0);
+    EXPECT_EQ(readBytes(file("q.jfs")), readBytes(file("p.jfs")));
+}
+
+} // namespace
