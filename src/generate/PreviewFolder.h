@@ -20,6 +20,10 @@ public:
     // Deletes the recorded files, forgets them and removes the folder when it is empty.
     void clear();
 
+    // Slide names are bare file names. A name from a file that points elsewhere ("../..")
+    // must not pull other files into the preview, and from there onto a web site.
+    static bool isBareFileName(const std::string &name);
+
     const std::filesystem::path &folder() const { return m_folder; }
     const TStringArray &files() const { return m_files; }
 

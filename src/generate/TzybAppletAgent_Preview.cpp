@@ -1,17 +1,7 @@
 // The agent's side of the preview folder.
 
+#include "model/ProgressScope.h"
 #include "model/TzybAppletAgent.h"
-
-namespace {
-
-// Slide names are bare file names in the project's folder. A name from a file that points
-// elsewhere ("../..") must not pull other files into the preview and from there onto a site.
-bool isBareFileName(const std::string &name)
-{
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
-}
-
-} // namespace
 
 void TzybAppletAgent::CopyToPreview(const std::string &fileName)
 {
@@ -30,17 +20,12 @@ void TzybAppletAgent::CopyScriptFilesToPreview(const std::string &folder)
 
 void TzybAppletAgent::CopyResourceFiles(const std::string &folder)
 {
-    m_progress->setMaximum(100);
-    m_progress->showStatus("Copying Resource Files ... ...");
-    m_progress->setBusy(true);
+    ProgressScope scope(*m_progress, "Copying Resource Files ... ...", 100);
     for (const TItemData &item : Items)
-        if (isBareFileName(item.IImageFileName))
+        if (PreviewFolder::isBareFileName(item.IImageFileName))
             CopyToPreview(folder + item.IImageFileName);
     m_progress->advance(50);
     m_progress->advance(50);
-    m_progress->resetPosition();
-    m_progress->clearStatus();
-    m_progress->setBusy(false);
 }
 
 void TzybAppletAgent::ClearPreview()

@@ -30,6 +30,8 @@ public:
     virtual void moveBefore(Node node, Node before) = 0;
     // Deletes node with its subtree.
     virtual void deleteNode(Node node) = 0;
+    // Captions carry no data; a generation run marks items whose picture is missing.
+    virtual void setCaption(Node node, const std::string &caption) = 0;
 
     Node root() const { return nodeAt(0); }
 };

@@ -33,7 +33,7 @@ public:
     void deleteNode(Node node) override;
 
     const std::string &caption(Node node) const;
-    void setCaption(Node node, const std::string &caption);
+    void setCaption(Node node, const std::string &caption) override;
 
 private:
     struct Entry

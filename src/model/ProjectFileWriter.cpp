@@ -1,6 +1,7 @@
 #include "ProjectFileWriter.h"
 
 #include "ExtractField.h"
+#include "ProgressScope.h"
 #include "ProjectFileTags.h"
 #include "VelloriaError.h"
 #include "platform/FileIO.h"
@@ -8,29 +9,6 @@
 namespace {
 
 constexpr std::string_view lineEnd = "\r\n";
-
-// Resets the progress display however the save ends.
-class SavingIndication
-{
-public:
-    SavingIndication(ProgressDisplay &progress, int maximum) : m_progress(progress)
-    {
-        m_progress.setMaximum(maximum);
-        m_progress.showStatus("Saving Data ... ...");
-        m_progress.setBusy(true);
-    }
-    ~SavingIndication()
-    {
-        m_progress.resetPosition();
-        m_progress.clearStatus();
-        m_progress.setBusy(false);
-    }
-    SavingIndication(const SavingIndication &) = delete;
-    SavingIndication &operator=(const SavingIndication &) = delete;
-
-private:
-    ProgressDisplay &m_progress;
-};
 
 // The format has no escape: a separator would split the value into two fields and a line
 // break would split the line, shifting everything after it.
@@ -73,7 +51,7 @@ void ProjectFileWriter::save(const std::filesystem::path &path)
 std::string ProjectFileWriter::text()
 {
     const int itemCount = static_cast<int>(m_items.size());
-    SavingIndication indication(m_progress, 9 * itemCount + 15);
+    ProgressScope scope(m_progress, "Saving Data ... ...", 9 * itemCount + 15);
     m_text.clear();
     m_text.reserve(512 + m_items.size() * 128);
     for (auto line : {tags::warningOpen, tags::warningLine1, tags::warningLine2, tags::warningClose,

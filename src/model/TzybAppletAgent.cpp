@@ -40,8 +40,14 @@ int usableLevel(const std::string &text, int previous)
 
 TzybAppletAgent::TzybAppletAgent(const std::filesystem::path &installFolder)
     : ScriptFileNames{"velloria.js", "velloriacfg.js", "velloria.css"}, Separator("#$@"),
-      m_preview(installFolder / "preview"), m_progress(&silentProgress())
+      m_installFolder(installFolder), m_preview(installFolder / "preview"),
+      m_progress(&silentProgress())
 {}
+
+void TzybAppletAgent::setSlideCache(const SlideCache *cache)
+{
+    m_slideCache = cache;
+}
 
 void TzybAppletAgent::setProgressDisplay(ProgressDisplay *progress)
 {

@@ -21,6 +21,8 @@ enum class LoadResult {
     Refused,    // another program's file; nothing changed
 };
 
+class SlideCache;
+
 class TzybAppletAgent
 {
 public:
@@ -29,6 +31,8 @@ public:
 
     void setProgressDisplay(ProgressDisplay *progress);
     void setMessageSink(MessageSink *messages);
+    // Slides made before are taken from the cache when their original is unchanged.
+    void setSlideCache(const SlideCache *cache);
 
     void SetDefaults();
     TItemData NewItemData() const;
@@ -60,6 +64,18 @@ public:
     // The same from a file's bytes already in memory.
     LoadResult loadFromText(std::string_view text, DesignTree &tree);
 
+    // Makes the slide pictures, the style sheet and the configuration script (in the
+    // installation folder) and the HTML page. Checks every value first: a run that refuses
+    // the project writes nothing.
+    void BuildHTML(const std::string &pagePath, DesignTree &tree);
+    void MakeSlideImages(DesignTree &tree);
+    // Everything a web site needs, next to the project: page, scripts, project file, report
+    // and slides. folder ends with a path separator or is empty (the current folder).
+    bool SaveAndPublish(const std::string &folder, const std::string &fileName, DesignTree &tree);
+    void WritePublishReport(const std::string &folder, const std::string &fileName);
+    // "show.JFS" -> "show": every occurrence of the name's extension goes, ignoring case.
+    static std::string publishedName(const std::string &fileName);
+
     void CopyToPreview(const std::string &fileName);
     void CopyScriptFilesToPreview(const std::string &folder);
     void CopyResourceFiles(const std::string &folder);
@@ -71,19 +87,26 @@ public:
     const TStringArray &previewFiles() const { return m_preview.files(); }
     const std::filesystem::path &previewFolder() const { return m_preview.folder(); }
     const std::string &separator() const { return Separator; }
+    const std::filesystem::path &installFolder() const { return m_installFolder; }
 
 private:
     LoadResult applyLoaded(struct ProjectFileContent &content);
     void finishLoad(DesignTree &tree);
     static void resetTree(DesignTree &tree);
     void swapBlocks(int firstOfSecondBlock, int blockBefore, int blockAfter);
+    void checkBeforeBuild(const DesignTree &tree) const;
+    void refreshLevelsAndLinks(const DesignTree &tree);
+    void writeSlide(int itemIndex, const struct SlidePicture &slide);
+    std::string inInstallFolder(const std::string &name) const;
     static int descendantCount(const DesignTree &tree, DesignTree::Node node);
 
     TAppletData AppletData;
     TItemArray Items;
     TStringArray ScriptFileNames;
     std::string Separator;
+    std::filesystem::path m_installFolder;
     PreviewFolder m_preview;
+    const SlideCache *m_slideCache = nullptr;
     ProgressDisplay *m_progress;
     MessageSink *m_messages = nullptr;
 };

@@ -120,4 +120,14 @@ void writeFileAtomically(const std::filesystem::path &requested, std::string_vie
     }
 }
 
+void copyFileQuietly(const std::filesystem::path &from, const std::filesystem::path &to)
+{
+    std::error_code ignored;
+    // Copying a file onto itself would truncate it on some systems.
+    if (std::filesystem::equivalent(from, to, ignored))
+        return;
+    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing,
+                               ignored);
+}
+
 } // namespace fileio

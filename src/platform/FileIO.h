@@ -17,6 +17,10 @@ std::string readFile(const std::filesystem::path &path);
 // A replaced file keeps its permissions; a symbolic link keeps pointing at its file.
 void writeFileAtomically(const std::filesystem::path &path, std::string_view bytes);
 
+// Copies a file over any file of the target's name; a failure (a missing source, say) only
+// means there is no copy. Copying a file onto itself leaves it alone.
+void copyFileQuietly(const std::filesystem::path &from, const std::filesystem::path &to);
+
 // "Cannot <verb> file "<path>": <reason of errno>"
 std::string ioErrorText(std::string_view verb, const std::filesystem::path &path, int error);
 

@@ -1,0 +1,139 @@
+#include "OutputText.h"
+
+#include "ProductInfo.h"
+#include "TextEscaping.h"
+#include "ValueFormatting.h"
+
+#include <cstdio>
+#include <set>
+
+namespace {
+
+class Lines
+{
+public:
+    Lines &operator<<(std::string_view line)
+    {
+        m_text.append(line);
+        m_text.append("\r\n");
+        return *this;
+    }
+    std::string take() { return std::move(m_text); }
+
+private:
+    std::string m_text;
+};
+
+void headerBlock(Lines &lines)
+{
+    lines << "/*" << product::nameAndVersion << product::copyrightLine << product::productFamilyUrl
+          << product::supportUrl << "*/";
+}
+
+std::string quoted(std::string_view value)
+{
+    return "'" + escapeScriptString(value) + "'";
+}
+
+std::string itemLine(const std::string &name, const TItemData &item)
+{
+    return "CI" + name + "([" + quoted(item.IImageFileName) + "," + quoted(item.ILink) + "," +
+           quoted(item.ITarget) + "," + quoted(item.IToolTip) + "," + item.IWidth + "," +
+           item.IHeight + "]);";
+}
+
+std::string constructorLine(const TAppletData &d)
+{
+    return "new bPaf(" + quoted(d.pSliderName) + "," + quoted(d.pSliderDivID) + "," + d.pWidth +
+           "," + d.pHeight + "," + quoted(d.pBgColor) + "," + d.pDelay + "," + d.pStep + "," +
+           d.pConfigName + "," + d.pContainerBorderWidth + ");};";
+}
+
+const std::string ruleLine(77, '=');
+
+} // namespace
+
+std::string markOfTheWeb(std::string_view url)
+{
+    char length[8];
+    std::snprintf(length, sizeof length, "%04zu", url.size());
+    return "<!-- saved from url=(" + std::string(length) + ")" + std::string(url) + " -->";
+}
+
+std::string styleSheetText(const TAppletData &d)
+{
+    Lines lines;
+    headerBlock(lines);
+    lines << "#" + escapeCssIdentifier(d.pSliderDivID) + "{"
+          << "BORDER:" + WithHash(d.pContainerBorderColor) + " " + WithPx(d.pContainerBorderWidth) +
+                 " " + BorderStyleName(d.pContainerBorderStyle) + ";"
+          << "}";
+    return lines.take();
+}
+
+std::string configScriptText(const TAppletData &d, const TItemArray &items)
+{
+    const std::string &n = d.pSliderName;
+    Lines lines;
+    headerBlock(lines);
+    for (const TItemData &item : items)
+        lines << itemLine(n, item);
+    lines << "function CI" + n + "(ipa){"
+          << "if(!(window." + n + "cfg)){eval('window." + n + "cfg=new Array();');};"
+          << n + "cfg[" + n + "cfg.length]=ipa;};"
+          << "function Init" + n + "(){"
+          << "if (!window.bkag){setTimeout('Init" + n + "()',350);return;};" << constructorLine(d)
+          << "Init" + n + "();";
+    return lines.take();
+}
+
+std::string htmlPageText(const TAppletData &d, const TStringArray &files)
+{
+    Lines lines;
+    lines << markOfTheWeb(product::homePageUrl) << "<html>"
+          << "<head>"
+          << "<title>Preview</title>"
+          << "</head>"
+          << "<body>"
+          << ""
+          << "<!-- " + std::string(product::nameAndVersion) + " -->"
+          << "<!-- " + std::string(product::copyrightLine) + " -->"
+          << "<!-- " + std::string(product::productFamilyUrl) + " -->"
+          << "<!-- NOTE: Please insert these codes into <body> section of Web pages. -->"
+          << "<!-- BEGIN -->"
+          << "<link href=\"./" + files[2] + "\" type=text/css rel=stylesheet>"
+          << "<script language=\"javascript\" src=\"./" + files[0] + "\"></script>"
+          << "<script language=\"javascript\" src=\"./" + files[1] + "\"></script>"
+          << "<!-- END -->"
+          << ""
+          << "<!-- Please insert the <div> below to your Web page where you would -->"
+          << "<!-- like to include the slideshow. -->"
+          << "<div id=\"" + escapeHtml(d.pSliderDivID) + "\" style=\"width:" + d.pWidth +
+                 "px;height:" + d.pHeight + "px;\"></div>"
+          << ""
+          << "</body>"
+          << "</html>";
+    return lines.take();
+}
+
+std::string publishReportText(const TStringArray &files, const TItemArray &items)
+{
+    Lines lines;
+    lines << ruleLine
+          << "This file includes a list of filename and you need to upload them to Web server"
+          << "to get the script to work. All these files are saved into the same directory along"
+          << "with the project file (*.jfs) as well as this file."
+          << "" << ruleLine << ""
+          << "[Script file(s)]:";
+    for (const std::string &file : files)
+        lines << "  " + file;
+    lines << ""
+          << "[Image File(s)]: They should be copied along with script files!";
+    std::set<std::string> listed;
+    for (const TItemData &item : items)
+        if (!item.IImageFileName.empty() && listed.insert(item.IImageFileName).second)
+            lines << "  " + item.IImageFileName;
+    lines << ""
+          << "" << ruleLine << "End of Publish Report" << ruleLine;
+    return lines.take();
+}

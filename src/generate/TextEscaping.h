@@ -1,0 +1,21 @@
+#pragma once
+
+// Values go into generated files as they are stored whenever they hold nothing special, so
+// ordinary projects give the same bytes as ever. What could break a file's syntax, or let a
+// value out of its string or attribute, is escaped for the place the value lands in.
+
+#include <string>
+#include <string_view>
+
+// For a JavaScript string in single quotes: apostrophe, backslash, line breaks and "</".
+std::string escapeScriptString(std::string_view value);
+
+// For HTML text and quoted attribute values.
+std::string escapeHtml(std::string_view value);
+
+// For an id selector in a style sheet: everything but ASCII letters, digits, "-" and "_"
+// (and bytes of non-ASCII characters) is escaped with a backslash.
+std::string escapeCssIdentifier(std::string_view value);
+
+// ASCII letters, digits, "_" and "$", not starting with a digit, not empty.
+bool isScriptIdentifier(std::string_view value);

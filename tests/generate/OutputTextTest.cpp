@@ -1,0 +1,242 @@
+// The generated files, line by line, and what happens to values that would break them.
+
+#include "generate/OutputText.h"
+
+#include "generate/ProductInfo.h"
+#include "generate/ProjectChecks.h"
+#include "generate/TextEscaping.h"
+#include "model/TzybAppletAgent.h"
+#include "model/VelloriaError.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<std::string> linesOf(const std::string &text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (auto end = text.find("\r\n"); end != std::string::npos; end = text.find("\r\n", start)) {
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    EXPECT_EQ(start, text.size()) << "every line, the last one too, ends in CR LF";
+    return lines;
+}
+
+std::vector<std::string> slice(const std::vector<std::string> &lines, std::size_t from,
+                               std::size_t to)
+{
+    return {lines.begin() + static_cast<long>(from - 1), lines.begin() + static_cast<long>(to)};
+}
+
+// The default project as the editor's pages store it.
+TAppletData storedDefaults()
+{
+    TzybAppletAgent agent("/nonexistent");
+    agent.SetDefaults();
+    TAppletData d = agent.GetAppletData();
+    d.pSliderDivID = "Velloria1_div";
+    d.pConfigName = "Velloria1cfg";
+    return d;
+}
+
+const TStringArray scripts{"velloria.js", "velloriacfg.js", "velloria.css"};
+
+TEST(StyleSheet, opensWithTheHeaderAndStylesTheDiv)
+{
+    TAppletData d = storedDefaults();
+    d.pContainerBorderStyle = "3";
+    const auto lines = linesOf(styleSheetText(d));
+    ASSERT_EQ(lines.size(), 9u);
+    EXPECT_EQ(slice(lines, 1, 6),
+              (std::vector<std::string>{"/*", "Velloria 1.0", std::string(product::copyrightLine),
+                                        std::string(product::productFamilyUrl),
+                                        std::string(product::supportUrl), "*/"}));
+    EXPECT_EQ(slice(lines, 7, 9),
+              (std::vector<std::string>{"#Velloria1_div{", "BORDER:#FFFF00 4px solid;", "}"}));
+}
+
+TEST(ConfigScript, matchesTheWorkedExample)
+{
+    TAppletData d = storedDefaults();
+    d.pContainerBorderWidth = "0"; // style none, after the border rule
+    TItemArray items{{"slider0.jpg", "/p/a.jpg", "page1.html", "_self", "", "160", "120", "0", ""}};
+    const auto lines = linesOf(configScriptText(d, items));
+    ASSERT_EQ(lines.size(), 14u);
+    EXPECT_EQ(lines[0], "/*");
+    EXPECT_EQ(slice(lines, 7, 14),
+              (std::vector<std::string>{
+                  "CIVelloria1(['slider0.jpg','page1.html','_self','',160,120]);",
+                  "function CIVelloria1(ipa){",
+                  "if(!(window.Velloria1cfg)){eval('window.Velloria1cfg=new Array();');};",
+                  "Velloria1cfg[Velloria1cfg.length]=ipa;};", "function InitVelloria1(){",
+                  "if (!window.bkag){setTimeout('InitVelloria1()',350);return;};",
+                  "new bPaf('Velloria1','Velloria1_div',160,120,'FFFFFF',0,30,Velloria1cfg,0);};",
+                  "InitVelloria1();"}));
+}
+
+TEST(ConfigScript, anEmptyListHasNoItemLines)
+{
+    const auto lines = linesOf(configScriptText(storedDefaults(), {}));
+    ASSERT_EQ(lines.size(), 13u);
+    EXPECT_EQ(lines[6], "function CIVelloria1(ipa){");
+}
+
+TEST(ConfigScript, valuesThatWouldBreakTheirStringAreEscaped)
+{
+    TItemArray items{{"slider0.jpg", "", "a.html?q='x'\\y", "_self",
+                      "It's </script><script>alert(1)</script>\r\nnext", "5", "", "0", ""}};
+    const auto lines = linesOf(configScriptText(storedDefaults(), items));
+    EXPECT_EQ(lines[6], "CIVelloria1(['slider0.jpg','a.html?q=\\'x\\'\\\\y','_self',"
+                        "'It\\'s <\\/script><script>alert(1)<\\/script>\\r\\nnext',5,]);");
+}
+
+TEST(HtmlPage, isTheTwentyThreeLinePage)
+{
+    const auto lines = linesOf(htmlPageText(storedDefaults(), scripts));
+    const std::string home(product::homePageUrl);
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{
+                  markOfTheWeb(home),
+                  "<html>",
+                  "<head>",
+                  "<title>Preview</title>",
+                  "</head>",
+                  "<body>",
+                  "",
+                  "<!-- Velloria 1.0 -->",
+                  "<!-- " + std::string(product::copyrightLine) + " -->",
+                  "<!-- " + std::string(product::productFamilyUrl) + " -->",
+                  "<!-- NOTE: Please insert these codes into <body> section of Web pages. -->",
+                  "<!-- BEGIN -->",
+                  "<link href=\"./velloria.css\" type=text/css rel=stylesheet>",
+                  "<script language=\"javascript\" src=\"./velloria.js\"></script>",
+                  "<script language=\"javascript\" src=\"./velloriacfg.js\"></script>",
+                  "<!-- END -->",
+                  "",
+                  "<!-- Please insert the <div> below to your Web page where you would -->",
+                  "<!-- like to include the slideshow. -->",
+                  "<div id=\"Velloria1_div\" style=\"width:160px;height:120px;\"></div>",
+                  "",
+                  "</body>",
+                  "</html>"}));
+    EXPECT_EQ(markOfTheWeb("https://a.example/"),
+              "<!-- saved from url=(0018)https://a.example/ -->");
+}
+
+TEST(HtmlPage, anOddElementIdStaysInsideItsAttributeAndSelector)
+{
+    TAppletData d = storedDefaults();
+    d.pSliderDivID = "a\"><b>{x}";
+    EXPECT_EQ(linesOf(htmlPageText(d, scripts))[19],
+              "<div id=\"a&quot;&gt;&lt;b&gt;{x}\" style=\"width:160px;height:120px;\"></div>");
+    EXPECT_EQ(linesOf(styleSheetText(d))[6], "#a\\\"\\>\\<b\\>\\{x\\}{");
+    d.pSliderDivID = "1st show";
+    EXPECT_EQ(linesOf(styleSheetText(d))[6], "#\\31 st\\ show{");
+}
+
+TEST(PublishReport, listsScriptsAndDistinctImages)
+{
+    TItemArray items(4);
+    items[0].IImageFileName = "slider0.jpg";
+    items[2].IImageFileName = "slider0.jpg";
+    items[3].IImageFileName = "Slider0.jpg";
+    const std::string rule(77, '=');
+    EXPECT_EQ(linesOf(publishReportText(scripts, items)),
+              (std::vector<std::string>{
+                  rule,
+                  "This file includes a list of filename and you need to upload them to Web server",
+                  "to get the script to work. All these files are saved into the same directory "
+                  "along",
+                  "with the project file (*.jfs) as well as this file.",
+                  "",
+                  rule,
+                  "",
+                  "[Script file(s)]:",
+                  "  velloria.js",
+                  "  velloriacfg.js",
+                  "  velloria.css",
+                  "",
+                  "[Image File(s)]: They should be copied along with script files!",
+                  "  slider0.jpg",
+                  "  Slider0.jpg",
+                  "",
+                  "",
+                  rule,
+                  "End of Publish Report",
+                  rule}));
+    const auto empty = linesOf(publishReportText(scripts, TItemArray(2)));
+    EXPECT_EQ(empty[12], "[Image File(s)]: They should be copied along with script files!");
+    EXPECT_EQ(empty[13], "");
+    EXPECT_EQ(empty.size(), 18u);
+}
+
+TEST(Escaping, leavesPlainValuesAlone)
+{
+    for (const char *plain : {"", "Velloria1", "http://a.example/x?y=1&z=2", "Ünï ✓ <b> /"}) {
+        EXPECT_EQ(escapeScriptString(plain), plain);
+    }
+    EXPECT_EQ(escapeScriptString("a\xE2\x80\xA8"
+                                 "b"),
+              "a\\u2028b");
+    EXPECT_EQ(escapeHtml("Velloria1_div"), "Velloria1_div");
+    EXPECT_EQ(escapeCssIdentifier("Velloria1_div"), "Velloria1_div");
+    EXPECT_TRUE(isScriptIdentifier("$a_1"));
+    for (const char *bad : {"", "1a", "a-b", "a b", "ä", "a'b"})
+        EXPECT_FALSE(isScriptIdentifier(bad)) << bad;
+}
+
+struct Refusal
+{
+    std::string TAppletData::*field;
+    const char *value;
+    const char *message;
+};
+
+class ParameterCheck : public ::testing::TestWithParam<Refusal>
+{};
+
+TEST_P(ParameterCheck, namesTheFieldAndTheReason)
+{
+    TAppletData d = storedDefaults();
+    d.*GetParam().field = GetParam().value;
+    try {
+        checkParametersForBuild(d);
+        FAIL() << "accepted " << GetParam().value;
+    } catch (const VelloriaError &e) {
+        EXPECT_EQ(std::string(e.what()), GetParam().message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OutputText, ParameterCheck,
+    ::testing::Values(
+        Refusal{&TAppletData::pHeight, "0",
+                "Slide show field pHeight: the height must be at least 1 pixel, not 0."},
+        Refusal{&TAppletData::pHeight, "-120",
+                "Slide show field pHeight: the height must be at least 1 pixel, not -120."},
+        Refusal{&TAppletData::pWidth, "12px",
+                "Slide show field pWidth: '12px' is not a whole number."},
+        Refusal{&TAppletData::pDelay, "", "Slide show field pDelay: '' is not a whole number."},
+        Refusal{&TAppletData::pStep, "1e3", "Slide show field pStep: '1e3' is not a whole number."},
+        Refusal{&TAppletData::pContainerBorderWidth, "4);alert(1",
+                "Slide show field pContainerBorderWidth: '4);alert(1' is not a whole number."},
+        Refusal{&TAppletData::pContainerBorderStyle, "x",
+                "Slide show field pContainerBorderStyle: 'x' is not a whole number."},
+        Refusal{&TAppletData::pSliderName, "My Show",
+                "Slide show field pSliderName: 'My Show' can't name the slide show in a web page: "
+                "use only letters A-Z and a-z, digits, \"_\" and \"$\", and don't start with a "
+                "digit."},
+        Refusal{&TAppletData::pConfigName, "x;alert(1)",
+                "Slide show field pConfigName: 'x;alert(1)' can't name the slide show in a web "
+                "page: use only letters A-Z and a-z, digits, \"_\" and \"$\", and don't start "
+                "with a digit."},
+        Refusal{&TAppletData::pBgColor, "FFF",
+                "Slide show field pBgColor: 'FFF' is not a colour (six hexadecimal digits "
+                "RRGGBB)."},
+        Refusal{&TAppletData::pContainerBorderColor, "red;}",
+                "Slide show field pContainerBorderColor: 'red;}' is not a colour (six hexadecimal "
+                "digits RRGGBB)."}));
+
+} // namespace
