@@ -1,0 +1,198 @@
+#include "SlideCache.h"
+
+#include "platform/FileIO.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+// Entry layout, numbers little-endian: magic, key length (4 bytes), key, width (4),
+// height (4), payload length (8), checksum (8) of everything before it and of the payload,
+// payload.
+constexpr std::string_view magic = "VSLIDE\r\n";
+
+std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash = 0xcbf29ce484222325ull)
+{
+    for (const char byte : bytes) {
+        hash ^= static_cast<unsigned char>(byte);
+        hash *= 0x100000001b3ull;
+    }
+    return hash;
+}
+
+void putNumber(std::string &out, std::uint64_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
+}
+
+// Reads the entry front to back; any read past the end marks it as failed.
+class EntryReader
+{
+public:
+    explicit EntryReader(std::string_view bytes) : m_bytes(bytes) {}
+    std::uint64_t number(int bytes)
+    {
+        std::uint64_t value = 0;
+        const std::string_view field = text(std::size_t(bytes));
+        for (int i = int(field.size()) - 1; i >= 0; --i)
+            value = (value << 8) | static_cast<unsigned char>(field[std::size_t(i)]);
+        return value;
+    }
+    std::string_view text(std::uint64_t length)
+    {
+        if (length > m_bytes.size() - m_used) {
+            m_failed = true;
+            return {};
+        }
+        const std::string_view field = m_bytes.substr(m_used, std::size_t(length));
+        m_used += std::size_t(length);
+        return field;
+    }
+    std::size_t used() const { return m_used; }
+    std::size_t left() const { return m_bytes.size() - m_used; }
+    bool failed() const { return m_failed; }
+
+private:
+    std::string_view m_bytes;
+    std::size_t m_used = 0;
+    bool m_failed = false;
+};
+
+std::filesystem::path homeFolder()
+{
+    if (const char *home = std::getenv("HOME"); home && *home)
+        return home;
+    if (const passwd *user = ::getpwuid(::getuid()); user && user->pw_dir)
+        return user->pw_dir;
+    return std::filesystem::temp_directory_path();
+}
+
+} // namespace
+
+SlideCache::SlideCache(std::filesystem::path folder, int pipelineVersion)
+    : m_folder(std::move(folder)), m_pipelineVersion(pipelineVersion)
+{}
+
+std::filesystem::path SlideCache::defaultFolder()
+{
+    // XDG asks to ignore a relative XDG_CACHE_HOME.
+    const char *xdg = std::getenv("XDG_CACHE_HOME");
+    const std::filesystem::path base = xdg && std::filesystem::path(xdg).is_absolute()
+                                           ? std::filesystem::path(xdg)
+                                           : homeFolder() / ".cache";
+    return base / "velloria" / "slides";
+}
+
+std::optional<SlidePicture> SlideCache::find(const std::filesystem::path &original,
+                                             int targetHeight) const
+{
+    const std::optional<std::string> key = keyFor(original, targetHeight);
+    return key ? read(*key) : std::nullopt;
+}
+
+void SlideCache::store(const std::filesystem::path &original, int targetHeight,
+                       const SlidePicture &slide) const
+{
+    if (const std::optional<std::string> key = keyFor(original, targetHeight))
+        write(*key, slide);
+}
+
+std::optional<std::string> SlideCache::keyFor(const std::filesystem::path &original,
+                                              int targetHeight) const
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(original, error);
+    struct stat info
+    {};
+    if (error || ::stat(absolute.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    const std::int64_t modified =
+        std::int64_t(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+    // Fields are separated by NUL, which no path contains.
+    std::string key = absolute.lexically_normal().string();
+    for (const std::int64_t field : {std::int64_t(info.st_size), modified,
+                                     std::int64_t(targetHeight), std::int64_t(m_pipelineVersion)}) {
+        key += '\0';
+        key += std::to_string(field);
+    }
+    return key;
+}
+
+std::filesystem::path SlideCache::entryPath(const std::string &key) const
+{
+    static const char digits[] = "0123456789abcdef";
+    std::uint64_t hash = fnv1a(key);
+    std::string name(16, '0');
+    for (int i = 15; i >= 0; --i, hash >>= 4)
+        name[std::size_t(i)] = digits[hash & 0xf];
+    return m_folder / (name + ".slide");
+}
+
+std::optional<SlidePicture> SlideCache::read(const std::string &key) const
+{
+    std::string bytes;
+    try {
+        bytes = fileio::readFile(entryPath(key));
+    } catch (...) {
+        return std::nullopt;
+    }
+    EntryReader entry(bytes);
+    const bool sameKind = entry.text(magic.size()) == magic;
+    const std::string_view storedKey = entry.text(entry.number(4));
+    SlidePicture slide;
+    slide.width = int(entry.number(4));
+    slide.height = int(entry.number(4));
+    const std::uint64_t length = entry.number(8);
+    const std::uint64_t expected = fnv1a(std::string_view(bytes).substr(0, entry.used()));
+    const std::uint64_t checksum = entry.number(8);
+    if (entry.failed() || !sameKind || storedKey != key || slide.width < 1 || slide.height < 1 ||
+        length != entry.left())
+        return std::nullopt;
+    const std::string_view payload = entry.text(length);
+    if (fnv1a(payload, expected) != checksum)
+        return std::nullopt;
+    slide.jpeg = std::string(payload);
+    return slide;
+}
+
+void SlideCache::write(const std::string &key, const SlidePicture &slide) const
+{
+    try {
+        std::string bytes(magic);
+        putNumber(bytes, key.size(), 4);
+        bytes += key;
+        putNumber(bytes, std::uint32_t(slide.width), 4);
+        putNumber(bytes, std::uint32_t(slide.height), 4);
+        putNumber(bytes, slide.jpeg.size(), 8);
+        putNumber(bytes, fnv1a(slide.jpeg, fnv1a(bytes)), 8);
+        bytes += slide.jpeg;
+        std::error_code ignored;
+        std::filesystem::create_directories(m_folder, ignored);
+        fileio::writeFileAtomically(entryPath(key), bytes);
+    } catch (...) {
+        // A cache that cannot be written is simply not used.
+    }
+}
+
+SlidePicture makeSlidePictureCached(const std::filesystem::path &original, int targetHeight,
+                                    const SlideCache *cache)
+{
+    if (!cache)
+        return makeSlidePicture(original, targetHeight);
+    const std::optional<std::string> key = cache->keyFor(original, targetHeight);
+    if (key) {
+        if (std::optional<SlidePicture> hit = cache->read(*key))
+            return std::move(*hit);
+    }
+    SlidePicture slide = makeSlidePicture(original, targetHeight);
+    // An original changed while it was read must not be stored under its old key.
+    if (key && cache->keyFor(original, targetHeight) == key)
+        cache->write(*key, slide);
+    return slide;
+}

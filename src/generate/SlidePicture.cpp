@@ -1,0 +1,78 @@
+#include "SlidePicture.h"
+
+#include "ExifOrientation.h"
+#include "JpegReader.h"
+#include "JpegWriter.h"
+#include "Resampler.h"
+#include "model/VelloriaError.h"
+
+#include <climits>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// JPEG cannot hold a side longer than this.
+constexpr int maxSlideSide = 65500;
+
+int roundedSide(double side)
+{
+    const double rounded = std::nearbyint(side);
+    return rounded >= double(INT_MAX) ? INT_MAX : int(rounded);
+}
+
+std::string refusal(const std::filesystem::path &original, const std::string &reason)
+{
+    return "Cannot make a slide of \"" + original.string() + "\": " + reason;
+}
+
+SlideSize checkedSize(const std::filesystem::path &original, int width, int height,
+                      int targetHeight)
+{
+    const SlideSize size = slideSizeFor(width, height, targetHeight);
+    const std::string original_size = std::to_string(width) + " x " + std::to_string(height);
+    if (size.width < 1 || size.height < 1)
+        throw VelloriaError(refusal(original, "the picture is " + original_size +
+                                                  " pixels and would shrink to nothing at a "
+                                                  "height of " +
+                                                  std::to_string(targetHeight)));
+    if (size.width > maxSlideSide || size.height > maxSlideSide)
+        throw VelloriaError(refusal(original, "the picture is " + original_size +
+                                                  " pixels and its slide would be too large"));
+    return size;
+}
+
+} // namespace
+
+SlideSize slideSizeFor(int imageWidth, int imageHeight, int targetHeight)
+{
+    const float ratio = float(imageHeight) / float(targetHeight);
+    return {roundedSide(double(imageWidth) / double(ratio)),
+            roundedSide(double(imageHeight) / double(ratio))};
+}
+
+SlidePicture makeSlidePicture(const std::filesystem::path &original, int targetHeight)
+{
+    if (targetHeight < 1)
+        throw VelloriaError(refusal(original, "the slide height must be at least 1 pixel, not " +
+                                                  std::to_string(targetHeight)));
+    JpegReader reader(original);
+    const bool swaps = exiforientation::swapsSides(reader.orientation());
+    const int uprightWidth = swaps ? reader.height() : reader.width();
+    const int uprightHeight = swaps ? reader.width() : reader.height();
+    const SlideSize size = checkedSize(original, uprightWidth, uprightHeight, targetHeight);
+    // Scale the picture as stored and turn only the small result upright.
+    const int width = swaps ? size.height : size.width;
+    const int height = swaps ? size.width : size.height;
+    // Twice the slide's size leaves the filter enough to work with.
+    reader.start(2 * width, 2 * height);
+    Resampler resampler(reader.scaledWidth(), reader.scaledHeight(), width, height);
+    std::vector<unsigned char> row(std::size_t(reader.scaledWidth()) * 3);
+    for (int y = 0; y < reader.scaledHeight(); ++y) {
+        reader.readRow(row.data());
+        resampler.addRow(row.data());
+    }
+    const RgbImage upright = exiforientation::turnUpright(resampler.take(), reader.orientation());
+    JpegWriter writer(original);
+    return {upright.width, upright.height, writer.encode(upright)};
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+// Slides: the originals scaled to the slide show's height, turned upright and encoded as
+// JPEG for the web.
+
+#include <filesystem>
+#include <string>
+
+struct SlideSize
+{
+    int width;
+    int height;
+};
+
+// The size of a width x height picture scaled to targetHeight. The ratio is held in single
+// precision and each side rounds to the nearest pixel, halves to the even one. Published
+// slide shows depend on these sizes: keep the arithmetic exactly as it is.
+SlideSize slideSizeFor(int imageWidth, int imageHeight, int targetHeight);
+
+struct SlidePicture
+{
+    int width = 0;
+    int height = 0;
+    std::string jpeg;
+};
+
+// Reads a JPEG original, turns it upright per its EXIF orientation and scales it to
+// slideSizeFor(upright width, upright height, targetHeight). Raises VelloriaError naming
+// the file for a height below 1, a picture that would shrink to nothing, and a file that
+// cannot be read or is not a complete, undamaged JPEG.
+SlidePicture makeSlidePicture(const std::filesystem::path &original, int targetHeight);

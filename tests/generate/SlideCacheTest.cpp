@@ -1,0 +1,129 @@
+// The slide cache returns exactly what a fresh make gives, and nothing once anything in
+// its key or its entry changed.
+
+#include "generate/SlideCache.h"
+
+#include "OriginalJpegs.h"
+#include "common/TempFolder.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SlideCaching : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        original = folder.file("photo.jpg");
+        writeBytes(original, encodeOriginal(renderPhoto(120, 90)));
+    }
+    // The cache's only entry file.
+    fs::path entry() const
+    {
+        std::vector<fs::path> entries;
+        for (const auto &file : fs::directory_iterator(cacheFolder))
+            entries.push_back(file.path());
+        EXPECT_EQ(entries.size(), 1u);
+        return entries.empty() ? fs::path() : entries.front();
+    }
+    SlidePicture storedSlide()
+    {
+        const SlidePicture slide = makeSlidePicture(original, 60);
+        cache.store(original, 60, slide);
+        return slide;
+    }
+
+    TempFolder folder;
+    fs::path cacheFolder = folder.path() / "cache" / "slides";
+    SlideCache cache{cacheFolder};
+    std::string original;
+};
+
+TEST_F(SlideCaching, hitIsByteIdenticalToAFreshMake)
+{
+    EXPECT_FALSE(cache.find(original, 60));
+    const SlidePicture fresh = makeSlidePictureCached(original, 60, &cache);
+    const std::optional<SlidePicture> hit = cache.find(original, 60);
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(hit->jpeg, fresh.jpeg);
+    EXPECT_EQ(hit->width, fresh.width);
+    EXPECT_EQ(hit->height, fresh.height);
+    EXPECT_EQ(makeSlidePictureCached(original, 60, &cache).jpeg, fresh.jpeg);
+    EXPECT_EQ(makeSlidePictureCached(original, 60, nullptr).jpeg, fresh.jpeg);
+}
+
+TEST_F(SlideCaching, missesWhenHeightOrPipelineVersionDiffer)
+{
+    storedSlide();
+    EXPECT_FALSE(cache.find(original, 61));
+    EXPECT_FALSE(SlideCache(cacheFolder, slidePipelineVersion + 1).find(original, 60));
+    EXPECT_TRUE(cache.find(original, 60));
+}
+
+TEST_F(SlideCaching, missesWhenTheOriginalChanges)
+{
+    storedSlide();
+    const timespec times[2] = {{0, UTIME_OMIT}, {1'600'000'000, 123}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, original.c_str(), times, 0), 0);
+    EXPECT_FALSE(cache.find(original, 60));
+
+    storedSlide();
+    writeBytes(original, encodeOriginal(renderPhoto(121, 90)));
+    ASSERT_EQ(::utimensat(AT_FDCWD, original.c_str(), times, 0), 0); // same time, new size
+    EXPECT_FALSE(cache.find(original, 60));
+    EXPECT_EQ(makeSlidePictureCached(original, 60, &cache).width, 81);
+}
+
+TEST_F(SlideCaching, neverUsesADamagedEntry)
+{
+    storedSlide();
+    const std::string good = readBytes(entry().string());
+    for (std::size_t at : {std::size_t(3), std::size_t(40), good.size() / 2, good.size() - 1}) {
+        std::string flipped = good;
+        flipped[at] = static_cast<char>(flipped[at] ^ 0x10);
+        writeBytes(entry().string(), flipped);
+        EXPECT_FALSE(cache.find(original, 60)) << "byte " << at;
+    }
+    for (std::size_t length : {std::size_t(0), std::size_t(10), good.size() - 1}) {
+        writeBytes(entry().string(), good.substr(0, length));
+        EXPECT_FALSE(cache.find(original, 60)) << "length " << length;
+    }
+    writeBytes(entry().string(), good + "x");
+    EXPECT_FALSE(cache.find(original, 60));
+    writeBytes(entry().string(), good);
+    EXPECT_TRUE(cache.find(original, 60));
+}
+
+// A file where the folder should be stops writing for every user, root included.
+TEST_F(SlideCaching, anUnwritableFolderOnlyCostsTheCache)
+{
+    fs::create_directories(cacheFolder.parent_path());
+    writeBytes(cacheFolder.string(), "not a folder");
+    const SlidePicture slide = makeSlidePicture(original, 60);
+    EXPECT_NO_THROW(cache.store(original, 60, slide));
+    EXPECT_EQ(makeSlidePictureCached(original, 60, &cache).jpeg, slide.jpeg);
+    EXPECT_FALSE(cache.find(original, 60));
+    EXPECT_EQ(readBytes(cacheFolder.string()), "not a folder");
+}
+
+TEST(SlideCacheFolder, followsXdgCacheHome)
+{
+    const char *saved = std::getenv("XDG_CACHE_HOME");
+    const std::string restore = saved ? saved : "";
+    ::setenv("XDG_CACHE_HOME", "/somewhere/cache", 1);
+    EXPECT_EQ(SlideCache::defaultFolder(), fs::path("/somewhere/cache/velloria/slides"));
+    ::setenv("XDG_CACHE_HOME", "relative", 1);
+    EXPECT_EQ(SlideCache::defaultFolder().filename(), "slides");
+    EXPECT_TRUE(SlideCache::defaultFolder().is_absolute());
+    if (saved)
+        ::setenv("XDG_CACHE_HOME", restore.c_str(), 1);
+    else
+        ::unsetenv("XDG_CACHE_HOME");
+}
+
+} // namespace
