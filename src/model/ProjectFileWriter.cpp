@@ -11,21 +11,25 @@ namespace {
 constexpr std::string_view lineEnd = "\r\n";
 
 // The format has no escape: a separator would split the value into two fields and a line
-// break would split the line, shifting everything after it.
-void checkValue(const std::string &value, std::string_view field, const std::string &where)
+// break would split the line, shifting everything after it. Returns the reason, or nothing.
+const char *unstorableReason(const std::string &value)
 {
-    const std::string prefix = where + "field " + std::string(field) + ": ";
     if (value.find(fieldSeparator) != std::string::npos)
-        throw VelloriaError(prefix + "The text can't include \"#$@\", it is used by system!");
-    if (value.find_first_of("\r\n") != std::string::npos)
-        throw VelloriaError(prefix + "The text can't include a line break, the project file keeps "
-                                     "each record on one line.");
+        return "The text can't include \"#$@\", it is used by system!";
+    // Two single-character scans: find_first_of would search the set once per character.
+    if (value.find('\n') != std::string::npos || value.find('\r') != std::string::npos)
+        return "The text can't include a line break, the project file keeps each record on one "
+               "line.";
+    return nullptr;
 }
 
-template <typename Record> void checkRecord(const Record &record, const std::string &where)
+// `where` builds the message's start only for a value that fails.
+template <typename Record, typename Where> void checkRecord(const Record &record, Where where)
 {
     for (std::size_t k = 0; k < Record::fieldCount; ++k)
-        checkValue(record.*Record::fields[k], Record::fieldNames[k], where);
+        if (const char *reason = unstorableReason(record.*Record::fields[k]))
+            throw VelloriaError(where() + "field " + std::string(Record::fieldNames[k]) + ": " +
+                                reason);
 }
 
 } // namespace
@@ -37,9 +41,9 @@ ProjectFileWriter::ProjectFileWriter(const TAppletData &parameters, const TItemA
 
 void ProjectFileWriter::checkStorable(const TAppletData &parameters, const TItemArray &items)
 {
-    checkRecord(parameters, "Slide show ");
+    checkRecord(parameters, [] { return std::string("Slide show "); });
     for (std::size_t i = 0; i < items.size(); ++i)
-        checkRecord(items[i], "Item " + std::to_string(i + 1) + ", ");
+        checkRecord(items[i], [i] { return "Item " + std::to_string(i + 1) + ", "; });
 }
 
 void ProjectFileWriter::save(const std::filesystem::path &path)
@@ -53,7 +57,11 @@ std::string ProjectFileWriter::text()
     const int itemCount = static_cast<int>(m_items.size());
     ProgressScope scope(m_progress, "Saving Data ... ...", 9 * itemCount + 15);
     m_text.clear();
-    m_text.reserve(512 + m_items.size() * 128);
+    std::size_t size = 512;
+    for (const TItemData &item : m_items)
+        for (auto field : TItemData::fields)
+            size += (item.*field).size() + fieldSeparator.size();
+    m_text.reserve(size + 2 * m_items.size());
     for (auto line : {tags::warningOpen, tags::warningLine1, tags::warningLine2, tags::warningClose,
                       tags::productNameOpen, tags::productName, tags::productNameClose,
                       tags::productVersionOpen, tags::productVersion, tags::productVersionClose})
