@@ -1,9 +1,11 @@
 #include "CliCommands.h"
 
 #include "ProjectInfo.h"
+#include "generate/SlideCache.h"
+#include "generate/SlidePicture.h"
+#include "model/TextUtil.h"
 #include "model/VelloriaError.h"
 #include "platform/FileIO.h"
-#include "platform/ProgramFolder.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -11,7 +13,8 @@
 
 namespace fs = std::filesystem;
 
-CliCommands::CliCommands(std::ostream &out) : m_out(out), m_agent(programFolder())
+CliCommands::CliCommands(std::ostream &out, const std::filesystem::path &installFolder)
+    : m_out(out), m_agent(installFolder)
 {
     m_agent.setMessageSink(this);
     m_agent.SetDefaults();
@@ -84,4 +87,48 @@ void CliCommands::add(const std::string &file, const std::vector<std::string> &i
         m_agent.SetItem(item, index);
     }
     m_agent.SaveToFile(file);
+}
+
+// What the editor's pages store into the project before every save.
+void CliCommands::storePagesBeforeSave()
+{
+    TAppletData data = m_agent.GetAppletData();
+    data.pSliderName = trimmed(data.pSliderName);
+    data.pSliderDivID = data.pSliderName + "_div";
+    data.pConfigName = data.pSliderName + "cfg";
+    data.pInternalUse_RootDir_Local = trimmed(data.pInternalUse_RootDir_Local);
+    data.pInternalUse_RootDir_Remote = trimmed(data.pInternalUse_RootDir_Remote);
+    m_agent.SetAppletData(data);
+}
+
+void CliCommands::publish(const std::string &file, const std::string &folder, bool useCache)
+{
+    load(file);
+    const fs::path projectFolder = fs::absolute(file).parent_path();
+    const fs::path target = folder.empty() ? projectFolder : fs::absolute(folder);
+    std::error_code ec;
+    fs::create_directories(target, ec);
+    if (ec)
+        throw VelloriaError("Cannot create folder \"" + target.string() + "\": " + ec.message());
+    // The preview folder is private to this run: empty it however the run ends.
+    struct PreviewCleanup
+    {
+        TzybAppletAgent &agent;
+        ~PreviewCleanup() { agent.ClearPreview(); }
+    } cleanup{m_agent};
+    m_agent.CopyResourceFiles(projectFolder.string() + "/");
+    storePagesBeforeSave();
+    const SlideCache cache(SlideCache::defaultFolder());
+    m_agent.setSlideCache(useCache ? &cache : nullptr);
+    const std::string fileName = fs::path(file).filename().string();
+    m_agent.SaveAndPublish(target.string() + "/", fileName, m_tree);
+    m_out << (target / (TzybAppletAgent::publishedName(fileName) + "_PublishReport.txt")).string()
+          << '\n';
+}
+
+void CliCommands::scale(const std::string &in, const std::string &out, int height)
+{
+    const SlidePicture slide = makeSlidePicture(in, height);
+    fileio::writeFileAtomically(out, slide.jpeg);
+    m_out << slide.width << 'x' << slide.height << '\n';
 }

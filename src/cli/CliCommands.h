@@ -7,6 +7,7 @@
 #include "model/MessageSink.h"
 #include "model/TzybAppletAgent.h"
 
+#include <filesystem>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -24,16 +25,21 @@ struct NewItemOptions
 class CliCommands : private MessageSink
 {
 public:
-    explicit CliCommands(std::ostream &out);
+    CliCommands(std::ostream &out, const std::filesystem::path &installFolder);
 
     void newProject(const std::string &file, bool force);
     void info(const std::string &file, bool json);
     void resave(const std::string &in, const std::string &out);
     void add(const std::string &file, const std::vector<std::string> &images,
              const NewItemOptions &options);
+    // Opens the project as the editor does, then saves it as File > Save does: everything
+    // a web site needs lands in `folder` (the project's own when empty).
+    void publish(const std::string &file, const std::string &folder, bool useCache);
+    void scale(const std::string &in, const std::string &out, int height);
 
 private:
     void load(const std::string &file);
+    void storePagesBeforeSave();
     void showError(const std::string &text) override;
 
     std::ostream &m_out;

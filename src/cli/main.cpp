@@ -1,7 +1,9 @@
 // velloria-cli: Velloria projects from the command line, for scripts and inspection.
 
 #include "CliCommands.h"
+#include "PrivateInstallFolder.h"
 #include "model/VelloriaError.h"
+#include "platform/ProgramFolder.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>
@@ -17,6 +19,8 @@ struct Arguments
     std::string out;
     bool force = false;
     bool json = false;
+    bool noCache = false;
+    int height = 0;
     std::vector<std::string> images;
     NewItemOptions item;
 };
@@ -42,11 +46,27 @@ void defineCommands(CLI::App &app, Arguments &args)
     add->add_option("--link", args.item.link, "Link of the new slides");
     add->add_option("--target", args.item.target, "Link target of the new slides");
     add->add_option("--tooltip", args.item.toolTip, "Tooltip of the new slides");
+
+    auto *publish = app.add_subcommand(
+        "publish", "Save the project with everything a web site needs beside it.");
+    publish->add_option("PROJECT", args.file, "Project file")->required();
+    publish->add_option("--to", args.out, "Folder to publish into (default: the project's)");
+    publish->add_flag("--no-cache", args.noCache, "Make every slide afresh");
+
+    auto *scale = app.add_subcommand("scale", "Make one slide picture of a JPEG photo.");
+    scale->add_option("IN", args.file, "Original JPEG picture")->required();
+    scale->add_option("OUT", args.out, "Slide picture to write")->required();
+    scale->add_option("HEIGHT", args.height, "Height of the slide in pixels")->required();
 }
 
 void run(const CLI::App &app, const Arguments &args)
 {
-    CliCommands commands(std::cout);
+    if (app.got_subcommand("publish")) {
+        const PrivateInstallFolder installFolder(programFolder());
+        CliCommands(std::cout, installFolder.path()).publish(args.file, args.out, !args.noCache);
+        return;
+    }
+    CliCommands commands(std::cout, programFolder());
     if (app.got_subcommand("new"))
         commands.newProject(args.file, args.force);
     else if (app.got_subcommand("info"))
@@ -55,6 +75,8 @@ void run(const CLI::App &app, const Arguments &args)
         commands.resave(args.file, args.out);
     else if (app.got_subcommand("add"))
         commands.add(args.file, args.images, args.item);
+    else if (app.got_subcommand("scale"))
+        commands.scale(args.file, args.out, args.height);
 }
 
 } // namespace
