@@ -142,4 +142,74 @@ TEST_F(Cli, resaveWritesTheSameBytes)
     EXPECT_EQ(readBytes(file("q.jfs")), readBytes(file("p.jfs")));
 }
 
+class CliPublish : public Cli
+{
+protected:
+    void SetUp() override
+    {
+        // Slides made by the tests stay out of the user's cache.
+        ::setenv("XDG_CACHE_HOME", file("cache").c_str(), 1);
+    }
+    void copyPhoto(const std::string &name)
+    {
+        std::filesystem::copy_file(VELLORIA_SAMPLE_PHOTO, file(name));
+    }
+};
+
+TEST_F(CliPublish, aNewProjectPublishesAWorkingShow)
+{
+    cli({"new", file("show.jfs")});
+    copyPhoto("one.jpg");
+    cli({"add", file("show.jfs"), file("one.jpg"), "--link", "a.html"});
+    const CliRun run = cli({"publish", file("show.jfs"), "--to", file("site/deep")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, file("site/deep/show_PublishReport.txt") + "\n");
+    const std::string page = readBytes(file("site/deep/show.html"));
+    EXPECT_NE(page.find("<div id=\"Velloria1_div\" style=\"width:160px;height:120px;\">"),
+              std::string::npos);
+    const std::string script = readBytes(file("site/deep/velloriacfg.js"));
+    EXPECT_NE(script.find("'FFFFFF',0,30,Velloria1cfg,0);};"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(file("site/deep/slider0.jpg")));
+    EXPECT_TRUE(std::filesystem::exists(file("site/deep/show.jfs")));
+}
+
+TEST_F(CliPublish, slidesPublishedBesideTheProjectSurviveAMissingOriginal)
+{
+    cli({"new", file("show.jfs")});
+    copyPhoto("one.jpg");
+    cli({"add", file("show.jfs"), file("one.jpg")});
+    ASSERT_EQ(cli({"publish", file("show.jfs")}).status, 0);
+    const std::string slide = readBytes(file("slider0.jpg"));
+    std::filesystem::remove(file("one.jpg"));
+    const CliRun again = cli({"publish", file("show.jfs"), "--to", file("elsewhere")});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(readBytes(file("elsewhere/slider0.jpg")), slide);
+}
+
+TEST_F(CliPublish, aBrokenPictureStopsThePublishAndKeepsTheProject)
+{
+    cli({"new", file("show.jfs")});
+    writeBytes(file("bad.jpg"), "not a picture at all");
+    cli({"add", file("show.jfs"), file("bad.jpg")});
+    const std::string before = readBytes(file("show.jfs"));
+    const CliRun run = cli({"publish", file("show.jfs")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("bad.jpg"), std::string::npos) << run.err;
+    EXPECT_EQ(readBytes(file("show.jfs")), before);
+    EXPECT_FALSE(std::filesystem::exists(file("show.html")));
+}
+
+TEST_F(CliPublish, scaleMakesOneSlide)
+{
+    copyPhoto("one.jpg");
+    CliRun run = cli({"scale", file("one.jpg"), file("out.jpg"), "60"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "80x60\n");
+    EXPECT_EQ(readBytes(file("out.jpg")).substr(0, 2), "\xFF\xD8");
+    run = cli({"scale", file("one.jpg"), file("zero.jpg"), "0"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(file("zero.jpg")));
+    EXPECT_EQ(cli({"scale", file("one.jpg"), file("x.jpg"), "tall"}).status, 2);
+}
+
 } // namespace

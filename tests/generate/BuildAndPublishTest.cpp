@@ -1,0 +1,352 @@
+// A generation run and a save with publishing, as the editor starts them: what lands where,
+// what the project holds afterwards, and what a refused run leaves alone.
+
+#include "DecodedJpeg.h"
+#include "OriginalJpegs.h"
+#include "common/RecordingProgress.h"
+#include "common/TempFolder.h"
+#include "generate/SlideCache.h"
+#include "model/InMemoryDesignTree.h"
+#include "model/TzybAppletAgent.h"
+#include "model/VelloriaError.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::set<std::string> filesIn(const fs::path &folder)
+{
+    std::set<std::string> names;
+    for (const auto &entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+class BuildAndPublish : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        fs::create_directories(install());
+        fs::create_directories(project());
+        agent.setProgressDisplay(&progress);
+        agent.SetDefaults();
+        TAppletData d = agent.GetAppletData();
+        d.pSliderDivID = "Velloria1_div"; // as the editor's pages store it
+        d.pConfigName = "Velloria1cfg";
+        agent.SetAppletData(d);
+        writeBytes(inInstall("velloria.js"), "// runtime");
+    }
+
+    fs::path install() const { return folder.path() / "install"; }
+    fs::path project() const { return folder.path() / "project"; }
+    std::string inInstall(const std::string &name) const { return (install() / name).string(); }
+    std::string inProject(const std::string &name) const { return (project() / name).string(); }
+
+    std::string photo(const std::string &name, int width, int height)
+    {
+        const std::string path = (folder.path() / name).string();
+        writeBytes(path, encodeOriginal(renderPhoto(width, height)));
+        return path;
+    }
+
+    void addItem(const std::string &original, const std::string &link = "page.html")
+    {
+        const DesignTree::Node node = agent.insertChildItem(tree, tree.root());
+        const int index = tree.absoluteIndex(node) - 1;
+        TItemData item = agent.GetItem(index);
+        item.IOriginalImagePath = original;
+        item.ILink = link;
+        agent.SetItem(item, index);
+    }
+
+    void setParameter(std::string TAppletData::*field, const std::string &value)
+    {
+        TAppletData d = agent.GetAppletData();
+        d.*field = value;
+        agent.SetAppletData(d);
+    }
+
+    std::string previewed(const std::string &name) const
+    {
+        return readBytes((agent.previewFolder() / name).string());
+    }
+
+    TempFolder folder;
+    RecordingProgress progress;
+    TzybAppletAgent agent{install()};
+    InMemoryDesignTree tree;
+};
+
+TEST_F(BuildAndPublish, slidesTakeTheShowsHeightAndTheirPosition)
+{
+    addItem(photo("a.jpg", 400, 300));
+    addItem(photo("b.jpg", 333, 250));
+    addItem(photo("c.jpg", 90, 240));
+    agent.BuildHTML(inProject("show.html"), tree);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(agent.GetItem(i).IImageFileName, "slider" + std::to_string(i) + ".jpg");
+    EXPECT_EQ(agent.GetItem(1).IWidth, "160");
+    EXPECT_EQ(agent.GetItem(1).IHeight, "120");
+    EXPECT_EQ(agent.GetItem(2).IWidth, "45");
+    const DecodedJpeg slide = decodeJpeg(previewed("slider2.jpg"));
+    EXPECT_EQ(slide.width, 45);
+    EXPECT_EQ(slide.height, 120);
+    EXPECT_EQ(agent.previewFiles(), (TStringArray{"slider0.jpg", "slider1.jpg", "slider2.jpg"}));
+    EXPECT_EQ(filesIn(install()),
+              (std::set<std::string>{"preview", "velloria.js", "velloriacfg.js", "velloria.css"}));
+    EXPECT_TRUE(fs::exists(inProject("show.html")));
+    EXPECT_EQ(tree.caption(tree.nodeAt(1)), "Item");
+    EXPECT_EQ(progress.statuses, std::vector<std::string>{"Making HTML Codes ... ..."});
+    EXPECT_FALSE(progress.busy);
+}
+
+TEST_F(BuildAndPublish, aMissingPictureKeepsItsFieldsAndLeavesAGap)
+{
+    addItem(folder.file("gone.jpg"));
+    addItem(photo("b.jpg", 400, 300));
+    TItemData kept = agent.GetItem(0);
+    kept.IWidth = "";
+    kept.IHeight = "";
+    agent.SetItem(kept, 0);
+    agent.BuildHTML(inProject("show.html"), tree);
+    EXPECT_EQ(agent.GetItem(0).IImageFileName, "");
+    EXPECT_EQ(agent.GetItem(1).IImageFileName, "slider1.jpg");
+    EXPECT_EQ(tree.caption(tree.nodeAt(1)), "Warning: Original image not found.");
+    EXPECT_EQ(tree.caption(tree.nodeAt(2)), "Item");
+    const std::string script = readBytes(inInstall("velloriacfg.js"));
+    EXPECT_NE(script.find("CIVelloria1(['','page.html','_self','',,]);\r\n"
+                          "CIVelloria1(['slider1.jpg','page.html','_self','',160,120]);"),
+              std::string::npos);
+}
+
+TEST_F(BuildAndPublish, slidesOfALongListComeInTreeOrderWhateverTheWorkerOrder)
+{
+    const std::string wide = photo("wide.jpg", 320, 120);
+    const std::string tall = photo("tall.jpg", 60, 240);
+    TStringArray expected;
+    for (int i = 0; i < 70; ++i) {
+        addItem(i % 7 == 3 ? folder.file("none.jpg") : (i % 2 ? wide : tall));
+        if (i % 7 != 3)
+            expected.push_back("slider" + std::to_string(i) + ".jpg");
+    }
+    agent.BuildHTML(inProject("show.html"), tree);
+    EXPECT_EQ(agent.previewFiles(), expected);
+    for (int i = 0; i < 70; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(agent.GetItem(i).IWidth, i % 7 == 3 ? "160" : (i % 2 ? "320" : "30"));
+        EXPECT_EQ(tree.caption(tree.nodeAt(i + 1)),
+                  i % 7 == 3 ? "Warning: Original image not found." : "Item");
+    }
+}
+
+struct RootCase
+{
+    const char *checked;
+    const char *link;
+    const char *expected;
+};
+
+class RootReplacement : public BuildAndPublish, public ::testing::WithParamInterface<RootCase>
+{};
+
+TEST_P(RootReplacement, turnsLinksBetweenLocalAndWebPaths)
+{
+    setParameter(&TAppletData::pInternalUse_RootDir_Local, "C:\\site\\");
+    setParameter(&TAppletData::pInternalUse_RootDir_Remote, "http://www.example.com/");
+    setParameter(&TAppletData::pInternalUse_RootDir_Local_Checked, GetParam().checked);
+    addItem(folder.file("none.jpg"), GetParam().link);
+    agent.BuildHTML(inProject("show.html"), tree);
+    EXPECT_EQ(agent.GetItem(0).ILink, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BuildAndPublish, RootReplacement,
+    ::testing::Values(RootCase{"1", "http://www.example.com/a.html", "C:\\site\\a.html"},
+                      RootCase{"1", "HTTP://WWW.Example.com/a.html#http://www.example.com/",
+                               "C:\\site\\a.html#C:\\site\\"},
+                      RootCase{"0", "c:\\SITE\\b.html", "http://www.example.com/b.html"},
+                      RootCase{"0", "other.html", "other.html"}));
+
+TEST_F(BuildAndPublish, rootsTurnLinksBackAndEmptyRootsLeaveThemAlone)
+{
+    setParameter(&TAppletData::pInternalUse_RootDir_Local, "/home/me/site/");
+    setParameter(&TAppletData::pInternalUse_RootDir_Remote, "https://me.example/");
+    setParameter(&TAppletData::pInternalUse_RootDir_Local_Checked, "0");
+    addItem(folder.file("none.jpg"), "/home/me/site/x.html");
+    agent.BuildHTML(inProject("show.html"), tree);
+    EXPECT_EQ(agent.GetItem(0).ILink, "https://me.example/x.html");
+    setParameter(&TAppletData::pInternalUse_RootDir_Local_Checked, "1");
+    agent.BuildHTML(inProject("show.html"), tree);
+    EXPECT_EQ(agent.GetItem(0).ILink, "/home/me/site/x.html");
+    setParameter(&TAppletData::pInternalUse_RootDir_Remote, "   ");
+    setParameter(&TAppletData::pInternalUse_RootDir_Local_Checked, "0");
+    agent.BuildHTML(inProject("show.html"), tree);
+    EXPECT_EQ(agent.GetItem(0).ILink, "/home/me/site/x.html");
+}
+
+TEST_F(BuildAndPublish, buildingTwiceGivesTheSameBytes)
+{
+    addItem(photo("a.jpg", 500, 375));
+    setParameter(&TAppletData::pContainerBorderStyle, "0");
+    agent.BuildHTML(inProject("show.html"), tree);
+    EXPECT_EQ(agent.GetAppletData().pContainerBorderWidth, "0");
+    const std::string files[] = {inInstall("velloriacfg.js"), inInstall("velloria.css"),
+                                 inProject("show.html"),
+                                 (agent.previewFolder() / "slider0.jpg").string()};
+    std::vector<std::string> first;
+    for (const std::string &file : files)
+        first.push_back(readBytes(file));
+    agent.BuildHTML(inProject("show.html"), tree);
+    for (std::size_t i = 0; i < first.size(); ++i)
+        EXPECT_EQ(readBytes(files[i]), first[i]) << files[i];
+    EXPECT_NE(first[1].find("BORDER:#FFFF00 0px none;"), std::string::npos);
+}
+
+TEST_F(BuildAndPublish, cachedSlidesAreTheSameBytes)
+{
+    addItem(photo("a.jpg", 640, 480));
+    agent.BuildHTML(inProject("show.html"), tree);
+    const std::string fresh = previewed("slider0.jpg");
+    const SlideCache cache(folder.path() / "cache");
+    agent.setSlideCache(&cache);
+    agent.BuildHTML(inProject("show.html"), tree);
+    EXPECT_EQ(filesIn(folder.path() / "cache").size(), 1u);
+    agent.BuildHTML(inProject("show.html"), tree);
+    EXPECT_EQ(previewed("slider0.jpg"), fresh);
+}
+
+class RefusedBuild : public BuildAndPublish
+{
+protected:
+    // A save that must stop before it writes anything of its own.
+    void expectRefused(const std::string &messagePart)
+    {
+        writeBytes(inProject("show.jfs"), "the saved project");
+        try {
+            agent.SaveAndPublish(project().string() + "/", "show.jfs", tree);
+            FAIL() << "published";
+        } catch (const VelloriaError &e) {
+            EXPECT_NE(std::string(e.what()).find(messagePart), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(filesIn(project()), std::set<std::string>{"show.jfs"});
+        EXPECT_EQ(readBytes(inProject("show.jfs")), "the saved project");
+        EXPECT_FALSE(progress.busy);
+        EXPECT_EQ(progress.status, "");
+    }
+};
+
+TEST_F(RefusedBuild, badParametersStopTheRunBeforeAnyFile)
+{
+    addItem(photo("a.jpg", 400, 300));
+    setParameter(&TAppletData::pHeight, "0");
+    expectRefused("pHeight");
+    setParameter(&TAppletData::pHeight, "120");
+    setParameter(&TAppletData::pSliderName, "My show");
+    expectRefused("pSliderName");
+    EXPECT_FALSE(fs::exists(agent.previewFolder()));
+    EXPECT_FALSE(fs::exists(inInstall("velloria.css")));
+}
+
+TEST_F(RefusedBuild, anUnreadablePictureNamesTheFileAndLeavesNoSlide)
+{
+    addItem(photo("a.jpg", 400, 300));
+    const std::string broken = folder.file("broken.jpg");
+    const std::string whole = encodeOriginal(renderPhoto(400, 300));
+    writeBytes(broken, whole.substr(0, whole.size() / 2));
+    addItem(broken);
+    expectRefused("broken.jpg");
+    EXPECT_FALSE(fs::exists(agent.previewFolder() / "slider1.jpg"));
+    for (const auto &file : filesIn(install()))
+        EXPECT_EQ(file.find("slider"), std::string::npos) << file;
+}
+
+TEST_F(RefusedBuild, valuesTheProjectFileCannotHoldStopTheRunFirst)
+{
+    addItem(folder.file("none.jpg"), "a#$@b");
+    expectRefused("ILink");
+}
+
+TEST_F(RefusedBuild, aKeptSizeThatIsNoNumberCannotReachTheScript)
+{
+    addItem(folder.file("none.jpg"));
+    TItemData item = agent.GetItem(0);
+    item.IWidth = "1]);alert(1);//";
+    agent.SetItem(item, 0);
+    expectRefused("Item 1, field IWidth");
+}
+
+TEST_F(BuildAndPublish, savePutsEverythingASiteNeedsBesideTheProject)
+{
+    for (const char *name : {"a.jpg", "b.jpg", "c.jpg"})
+        addItem(photo(name, 400, 300));
+    ASSERT_TRUE(agent.SaveAndPublish(project().string() + "/", "show.jfs", tree));
+    EXPECT_EQ(filesIn(project()),
+              (std::set<std::string>{"show.html", "velloria.js", "velloriacfg.js", "velloria.css",
+                                     "show.jfs", "show_PublishReport.txt", "slider0.jpg",
+                                     "slider1.jpg", "slider2.jpg"}));
+    EXPECT_EQ(readBytes(inProject("velloria.js")), "// runtime");
+    EXPECT_EQ(readBytes(inProject("slider1.jpg")), previewed("slider1.jpg"));
+    EXPECT_NE(readBytes(inProject("show.jfs")).find("slider2.jpg#$@"), std::string::npos);
+    EXPECT_NE(readBytes(inProject("show_PublishReport.txt"))
+                  .find("  slider0.jpg\r\n  slider1.jpg\r\n  slider2.jpg\r\n\r\n\r\n"),
+              std::string::npos);
+    EXPECT_EQ(progress.statuses,
+              (std::vector<std::string>{"Making HTML Codes ... ...", "Saving Data ... ...",
+                                        "Making Publish Report ... ...",
+                                        "Copying Publishable Files ... ..."}));
+    EXPECT_FALSE(progress.busy);
+}
+
+TEST_F(BuildAndPublish, slidesOfMissingOriginalsComeFromThePreview)
+{
+    const std::string original = photo("a.jpg", 400, 300);
+    addItem(original);
+    agent.SaveAndPublish(project().string() + "/", "show.jfs", tree);
+    const std::string published = readBytes(inProject("slider0.jpg"));
+    fs::remove(original);
+    fs::remove(inProject("slider0.jpg"));
+    agent.SaveAndPublish(project().string() + "/", "show.jfs", tree);
+    EXPECT_EQ(readBytes(inProject("slider0.jpg")), published);
+}
+
+struct NameCase
+{
+    const char *given;
+    const char *published;
+};
+
+class PublishedName : public ::testing::TestWithParam<NameCase>
+{};
+
+TEST_P(PublishedName, dropsEveryCopyOfTheExtension)
+{
+    EXPECT_EQ(TzybAppletAgent::publishedName(GetParam().given), GetParam().published);
+}
+
+INSTANTIATE_TEST_SUITE_P(BuildAndPublish, PublishedName,
+                         ::testing::Values(NameCase{"show.jfs", "show"},
+                                           NameCase{"show.JFS", "show"},
+                                           NameCase{"show.jfs.jfs", "show"},
+                                           NameCase{"show", "show"}, NameCase{"show.txt", "show"},
+                                           NameCase{"my.show.jfs", "my.show"}));
+
+TEST_F(BuildAndPublish, aNameOfOnlyAnExtensionIsRefused)
+{
+    EXPECT_THROW(agent.SaveAndPublish(project().string() + "/", ".jfs", tree), VelloriaError);
+    EXPECT_TRUE(filesIn(project()).empty());
+}
+
+TEST_F(BuildAndPublish, anEmptyProjectPublishesAnEmptyImageList)
+{
+    agent.SaveAndPublish(project().string() + "/", "empty", tree);
+    EXPECT_NE(
+        readBytes(inProject("empty_PublishReport.txt")).find("script files!\r\n\r\n\r\n====="),
+        std::string::npos);
+    EXPECT_TRUE(fs::exists(inProject("empty.jfs")));
+}
+
+} // namespace
