@@ -174,7 +174,7 @@ void SlideCache::write(const std::string &key, const SlidePicture &slide) const
         bytes += slide.jpeg;
         std::error_code ignored;
         std::filesystem::create_directories(m_folder, ignored);
-        fileio::writeFileAtomically(entryPath(key), bytes);
+        fileio::writeFileAtomically(entryPath(key), bytes, fileio::Durability::scratch);
     } catch (...) {
         // A cache that cannot be written is simply not used.
     }

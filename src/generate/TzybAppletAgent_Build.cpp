@@ -115,7 +115,7 @@ void TzybAppletAgent::writeSlide(int itemIndex, const SlidePicture &slide)
     item.IHeight = std::to_string(slide.height);
     item.IImageFileName = "slider" + std::to_string(itemIndex) + ".jpg";
     const std::string made = inInstallFolder(item.IImageFileName);
-    fileio::writeFileAtomically(made, slide.jpeg);
+    fileio::writeFileAtomically(made, slide.jpeg, fileio::Durability::scratch);
     CopyToPreview(made);
     std::error_code ignored;
     std::filesystem::remove(made, ignored);

@@ -99,7 +99,8 @@ std::string readFile(const std::filesystem::path &path)
     return bytes;
 }
 
-void writeFileAtomically(const std::filesystem::path &requested, std::string_view bytes)
+void writeFileAtomically(const std::filesystem::path &requested, std::string_view bytes,
+                         Durability durability)
 {
     const std::filesystem::path path = resolveLink(requested);
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
@@ -112,7 +113,8 @@ void writeFileAtomically(const std::filesystem::path &requested, std::string_vie
     {};
     const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : modeForNewFile();
     // Make the content durable before the rename makes it the file.
-    if (!writeAll(fd.get(), bytes) || ::fchmod(fd.get(), mode) != 0 || ::fsync(fd.get()) != 0 ||
+    if (!writeAll(fd.get(), bytes) || ::fchmod(fd.get(), mode) != 0 ||
+        (durability == Durability::flushed && ::fsync(fd.get()) != 0) ||
         ::close(fd.release()) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
         const int error = errno;
         ::unlink(temp.c_str());

@@ -15,7 +15,11 @@ std::string readFile(const std::filesystem::path &path);
 // Writes bytes to a temporary file in the target's folder and renames it over the
 // target once complete, so a failure at any point leaves the old file as it was.
 // A replaced file keeps its permissions; a symbolic link keeps pointing at its file.
-void writeFileAtomically(const std::filesystem::path &path, std::string_view bytes);
+// Scratch files (caches, files copied on at once) skip the flush to disk: a crash may lose
+// them, but they are never seen half-written.
+enum class Durability { flushed, scratch };
+void writeFileAtomically(const std::filesystem::path &path, std::string_view bytes,
+                         Durability durability = Durability::flushed);
 
 // Copies a file over any file of the target's name; a failure (a missing source, say) only
 // means there is no copy. Copying a file onto itself leaves it alone.
