@@ -36,3 +36,22 @@ build_project() {
     fi
     cmake --build "$root/build" --parallel "$(nproc)"
 }
+
+# The browser tests: Debian's chromium, driven by playwright-core from npm.
+BROWSER_TEST_PACKAGES=(chromium)
+
+# Installs node and npm from Debian only when neither is on the PATH: a newer node installed
+# otherwise must not be replaced.
+ensure_node() {
+    command -v node >/dev/null && command -v npm >/dev/null && return 0
+    ensure_packages nodejs npm
+}
+
+# Runs npm ci when node_modules is missing or older than package-lock.json.
+ensure_node_modules() {
+    local root
+    root=$(velloria_root)
+    if [ ! -d "$root/node_modules" ] || [ "$root/package-lock.json" -nt "$root/node_modules/.package-lock.json" ]; then
+        (cd "$root" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --prefer-offline)
+    fi
+}

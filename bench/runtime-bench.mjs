@@ -1,0 +1,64 @@
+// Runtime script benchmark: size raw and gzipped, frames during a fade of a 20-slide show in
+// headless chromium, and the script's own time to set up a show. Prints a table with goals.
+//   node bench/runtime-bench.mjs        (run by bench/run-runtime-bench)
+import fs from 'node:fs';
+import path from 'node:path';
+import zlib from 'node:zlib';
+import { launch, publishShow, serve, tempFolder } from '../tests/browser/support.mjs';
+
+const script = fs.readFileSync(new URL('../resources/velloria.js', import.meta.url));
+const gzipped = zlib.gzipSync(script, { level: 9 }).length;
+
+const folder = tempFolder('bench');
+publishShow(folder, { name: 'Bench', width: 320, height: 240, delay: 0, step: 30,
+    slides: Array.from({ length: 20 }, (_, i) => ({ seed: i + 1, link: `p${i}.html` })) });
+const server = await serve(folder);
+const browser = await launch();
+const page = await browser.newPage();
+await page.goto(`${server.url}Bench.html`);
+await page.waitForFunction(() => document.querySelectorAll('#Bench_div img')[1]?.complete);
+
+// Set-up: the constructor's own time on a fresh element, averaged over runs.
+const setupMs = await page.evaluate(() => {
+    const runs = 50, cfg = window.Benchcfg;
+    const start = performance.now();
+    for (let i = 0; i < runs; i++) {
+        const host = document.createElement('div');
+        host.id = `setup${i}`;
+        document.body.appendChild(host);
+        new bPaf(`S${i}`, host.id, 320, 240, 'FFFFFF', 0, 30, cfg, 0);
+    }
+    const ms = (performance.now() - start) / runs;
+    for (let i = 0; i < runs; i++) document.getElementById(`setup${i}`).remove();
+    return ms;
+});
+
+// Frames: every animation frame while the first fade runs (about 1 s at step 30).
+const frames = await page.evaluate(() => new Promise((resolve) => {
+    const incoming = document.querySelector('#Bench_div [role=region]').children[1];
+    const times = [];
+    let fading = false;
+    (function frame(t) {
+        const opacity = +getComputedStyle(incoming).opacity;
+        if (opacity > 0 && opacity < 1) { fading = true; times.push(t); }
+        if (fading && opacity === 1) return resolve(times);
+        requestAnimationFrame(frame);
+    })(performance.now());
+}));
+await browser.close();
+await server.close();
+fs.rmSync(folder, { recursive: true, force: true });
+
+const gaps = frames.slice(1).map((t, i) => t - frames[i]);
+const interval = gaps.reduce((a, b) => a + b, 0) / gaps.length;
+const duration = frames.at(-1) - frames[0];
+const long = gaps.filter((g) => g > interval * 1.5).length;
+const rows = [
+    ['runtime size raw', `${script.length} B`, ''],
+    ['runtime size gzipped', `${gzipped} B`, gzipped < 2048 ? 'goal < 2048 B: met' : 'goal < 2048 B: MISSED'],
+    ['fade frames (20 slides)', `${frames.length} in ${duration.toFixed(0)} ms`,
+        `${(1000 / interval).toFixed(1)} fps`],
+    ['dropped frames', String(long), long === 0 ? 'goal 0: met' : 'goal 0: MISSED'],
+    ['set-up of a 20-slide show', `${setupMs.toFixed(3)} ms`, ''],
+];
+for (const [name, value, note] of rows) console.log(`${name.padEnd(28)}${value.padEnd(22)}${note}`);
