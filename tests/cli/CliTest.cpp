@@ -170,6 +170,7 @@ TEST_F(CliPublish, aNewProjectPublishesAWorkingShow)
     const std::string script = readBytes(file("site/deep/velloriacfg.js"));
     EXPECT_NE(script.find("'FFFFFF',0,30,Velloria1cfg,0);};"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(file("site/deep/slider0.jpg")));
+    EXPECT_TRUE(std::filesystem::exists(file("site/deep/velloria.js")));
     EXPECT_TRUE(std::filesystem::exists(file("site/deep/show.jfs")));
 }
 
