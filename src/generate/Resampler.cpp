@@ -40,6 +40,7 @@ Resampler::Resampler(int inWidth, int inHeight, int outWidth, int outHeight)
     for (const Taps &taps : m_rows)
         m_window = std::max(m_window, int(taps.weights.size()));
     m_recentRows.resize(std::size_t(m_window) * std::size_t(outWidth) * 3);
+    m_rowIn.resize(std::size_t(inWidth) * 3);
     m_out.width = outWidth;
     m_out.height = outHeight;
     m_out.pixels.resize(std::size_t(outWidth) * std::size_t(outHeight) * 3);
@@ -79,17 +80,20 @@ void Resampler::addRow(const unsigned char *rgb)
     emitReadyRows();
 }
 
-void Resampler::scaleAcross(const unsigned char *rgb, float *out) const
+void Resampler::scaleAcross(const unsigned char *rgb, float *out)
 {
+    // Each input sample feeds several output columns: convert it once, not once per tap.
+    for (std::size_t i = 0; i < m_rowIn.size(); ++i)
+        m_rowIn[i] = float(rgb[i]);
     for (const Taps &taps : m_columns) {
         float r = 0.0f;
         float g = 0.0f;
         float b = 0.0f;
-        const unsigned char *in = rgb + std::size_t(taps.first) * 3;
+        const float *in = m_rowIn.data() + std::size_t(taps.first) * 3;
         for (float weight : taps.weights) {
-            r += weight * float(in[0]);
-            g += weight * float(in[1]);
-            b += weight * float(in[2]);
+            r += weight * in[0];
+            g += weight * in[1];
+            b += weight * in[2];
             in += 3;
         }
         *out++ = r;

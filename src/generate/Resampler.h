@@ -27,7 +27,7 @@ private:
     };
 
     static std::vector<Taps> tapsFor(int inSize, int outSize);
-    void scaleAcross(const unsigned char *rgb, float *out) const;
+    void scaleAcross(const unsigned char *rgb, float *out);
     void emitReadyRows();
     void emitRow(const Taps &taps);
 
@@ -35,6 +35,7 @@ private:
     std::vector<Taps> m_rows;
     int m_window = 1;
     std::vector<float> m_recentRows;
+    std::vector<float> m_rowIn; // the incoming row as floats, converted once
     int m_rowsIn = 0;
     int m_rowsOut = 0;
     RgbImage m_out;
