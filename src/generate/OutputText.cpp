@@ -82,8 +82,12 @@ std::string configScriptText(const TAppletData &d, const TItemArray &items)
           << "if(!(window." + n + "cfg)){eval('window." + n + "cfg=new Array();');};"
           << n + "cfg[" + n + "cfg.length]=ipa;};"
           << "function Init" + n + "(){"
-          << "if (!window.bkag){setTimeout('Init" + n + "()',350);return;};" << constructorLine(d)
-          << "Init" + n + "();";
+          << "if (!window.bkag){setTimeout('Init" + n + "()',350);return;};" << constructorLine(d);
+    // Without items nothing creates the array, and the constructor call would stop the
+    // page's script with an undefined name: create it empty.
+    if (items.empty())
+        lines << "window." + d.pConfigName + "=window." + d.pConfigName + "||new Array();";
+    lines << "Init" + n + "();";
     return lines.take();
 }
 

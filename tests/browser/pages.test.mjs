@@ -35,6 +35,7 @@ before(async () => {
     folder = tempFolder('pages');
     twoShowPage();
     fs.copyFileSync(path.join(folder, 'a/velloria.js'), path.join(folder, 'velloria.js'));
+    publishShow(path.join(folder, 'empty'), { name: 'Empty', slides: [] });
     server = await serve(folder);
     browser = await launch();
 });
@@ -46,6 +47,13 @@ after(async () => {
 });
 
 describe('pages with shows', () => {
+    test('a show published without slides gives a page without script errors', async () => {
+        const page = await openPage(browser, `${server.url}empty/Empty.html`);
+        await page.waitForFunction(() => window.bkag && document.getElementById('Empty_div').firstChild);
+        assert.deepEqual(page.errors, []);
+        await page.context().close();
+    });
+
     test('two shows on one page run independently, each with its own slides', async () => {
         const page = await openPage(browser, `${server.url}two.html`);
         await recordFrames(page, 'North_div');

@@ -76,11 +76,13 @@ TEST(ConfigScript, matchesTheWorkedExample)
                   "InitVelloria1();"}));
 }
 
-TEST(ConfigScript, anEmptyListHasNoItemLines)
+TEST(ConfigScript, anEmptyListStillDefinesTheArray)
 {
     const auto lines = linesOf(configScriptText(storedDefaults(), {}));
-    ASSERT_EQ(lines.size(), 13u);
+    ASSERT_EQ(lines.size(), 14u);
     EXPECT_EQ(lines[6], "function CIVelloria1(ipa){");
+    EXPECT_EQ(lines[12], "window.Velloria1cfg=window.Velloria1cfg||new Array();");
+    EXPECT_EQ(lines[13], "InitVelloria1();");
 }
 
 TEST(ConfigScript, valuesThatWouldBreakTheirStringAreEscaped)
