@@ -73,19 +73,28 @@ std::string ioErrorText(std::string_view verb, const std::filesystem::path &path
 
 std::string readFile(const std::filesystem::path &path)
 {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that opening a pipe cannot hang; regular files read as ever.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat info
     {};
     if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0)
         throw VelloriaError(ioErrorText("open", path, errno));
     if (S_ISDIR(info.st_mode))
         throw VelloriaError(ioErrorText("open", path, EISDIR));
+    // A device or a pipe (/dev/zero, say) could feed bytes for ever or block.
+    if (!S_ISREG(info.st_mode))
+        throw VelloriaError("Cannot open file \"" + path.string() + "\": not a regular file");
+    if (static_cast<std::uintmax_t>(info.st_size) > maxReadSize)
+        throw VelloriaError("Cannot open file \"" + path.string() + "\": it is too large (" +
+                            std::to_string(info.st_size) + " bytes)");
     std::string bytes;
-    bytes.resize(S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0);
+    bytes.resize(static_cast<std::size_t>(info.st_size));
     std::size_t used = 0;
     for (;;) {
+        if (used == bytes.size() && used >= maxReadSize)
+            throw VelloriaError("Cannot read file \"" + path.string() + "\": it keeps growing");
         if (used == bytes.size())
-            bytes.resize(bytes.size() + 65536); // the file grew, or is not a regular file
+            bytes.resize(bytes.size() + 65536); // the file grew while we read it
         const ssize_t n = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
         if (n < 0 && errno == EINTR)
             continue;

@@ -3,13 +3,17 @@
 // Whole-file reading and crash-safe writing. Failures raise VelloriaError with a
 // message that names the file and the system's reason.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace fileio {
 
-// The file's bytes, unchanged.
+// Files read whole are project files: anything larger is not one.
+inline constexpr std::uintmax_t maxReadSize = std::uintmax_t(1) << 30;
+
+// The file's bytes, unchanged. Only regular files of at most maxReadSize bytes are read.
 std::string readFile(const std::filesystem::path &path);
 
 // Writes bytes to a temporary file in the target's folder and renames it over the

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace {
@@ -108,6 +109,13 @@ TEST_F(Cli, badInputIsReportedWithTheFileAndLeavesItAlone)
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("holds no Velloria project"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(file("out.jfs")));
+
+    for (const std::string &special : {std::string("/dev/zero"), file("pipe.jfs")}) {
+        ::mkfifo(file("pipe.jfs").c_str(), 0600);
+        run = cli({"info", special});
+        EXPECT_EQ(run.status, 1) << special;
+        EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << run.err;
+    }
 
     run = cli({"info", file("missing.jfs")});
     EXPECT_EQ(run.status, 1);
