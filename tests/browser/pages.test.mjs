@@ -3,8 +3,9 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
-import { launch, openPage, publishShow, recordFrames, serve, shownSequence, tempFolder,
-    waitForShown } from './support.mjs';
+import {
+    closeSite, openPage, openSite, publishShow, recordFrames, shownSequence, waitForShown,
+} from './support.mjs';
 
 let folder, server, browser;
 
@@ -31,20 +32,14 @@ function twoShowPage() {
 </body></html>`);
 }
 
-before(async () => {
-    folder = tempFolder('pages');
+before(async () => ({ folder, server, browser } = await openSite('pages', (at) => {
+    folder = at;
     twoShowPage();
     fs.copyFileSync(path.join(folder, 'a/velloria.js'), path.join(folder, 'velloria.js'));
     publishShow(path.join(folder, 'empty'), { name: 'Empty', slides: [] });
-    server = await serve(folder);
-    browser = await launch();
-});
+})));
 
-after(async () => {
-    await browser?.close();
-    await server?.close();
-    fs.rmSync(folder, { recursive: true, force: true });
-});
+after(() => closeSite({ folder, server, browser }));
 
 describe('pages with shows', () => {
     test('a show published without slides gives a page without script errors', async () => {

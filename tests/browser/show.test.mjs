@@ -2,8 +2,9 @@
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import { after, before, describe, test } from 'node:test';
-import { launch, openPage, publishShow, coverage, recordFrames, serve, shownSequence, shownSlide,
-    tempFolder, waitForShown } from './support.mjs';
+import {
+    closeSite, coverage, openPage, openSite, publishShow, recordFrames, shownSequence, shownSlide, waitForShown,
+} from './support.mjs';
 
 const slides = [
     { seed: 1, link: 'page1.html', target: '_self', tooltip: 'Harbour at dawn' },
@@ -14,20 +15,13 @@ const slides = [
 
 let folder, server, browser;
 
-before(async () => {
-    folder = tempFolder('show');
-    publishShow(folder, { name: 'Shore', width: 200, height: 150, bgColor: '336699',
+before(async () => ({ folder, server, browser } = await openSite('show', (at) => {
+    publishShow(at, { name: 'Shore', width: 200, height: 150, bgColor: '336699',
         borderWidth: 5, borderStyle: 6, borderColor: 'FF8800', delay: 0, step: 15, slides });
-    fs.writeFileSync(`${folder}/page1.html`, '<title>Page one</title>');
-    server = await serve(folder);
-    browser = await launch();
-});
+    fs.writeFileSync(`${at}/page1.html`, '<title>Page one</title>');
+})));
 
-after(async () => {
-    await browser?.close();
-    await server?.close();
-    fs.rmSync(folder, { recursive: true, force: true });
-});
+after(() => closeSite({ folder, server, browser }));
 
 describe('a published show', () => {
     test('builds every slide with its link, target, title and alt text', async () => {

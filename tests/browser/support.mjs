@@ -171,3 +171,17 @@ export async function waitForShown(page, id, count, timeout = 30000) {
     }, [id, count], { timeout, polling: 100 });
     return page.evaluate((hostId) => window.velloriaFrames[hostId], id);
 }
+
+// A test file's site: a fresh folder that prepare(folder) fills, served over loopback, and
+// a browser to visit it with. closeSite undoes it all.
+export async function openSite(prefix, prepare) {
+    const folder = tempFolder(prefix);
+    await prepare(folder);
+    return { folder, server: await serve(folder), browser: await launch() };
+}
+
+export async function closeSite({ folder, server, browser }) {
+    await browser?.close();
+    await server?.close();
+    if (folder) fs.rmSync(folder, { recursive: true, force: true });
+}

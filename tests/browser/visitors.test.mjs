@@ -3,23 +3,18 @@
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import { after, before, describe, test } from 'node:test';
-import { launch, openPage, publishShow, serve, tempFolder } from './support.mjs';
+import {
+    closeSite, openPage, openSite, publishShow,
+} from './support.mjs';
 
 let folder, server, browser;
 
-before(async () => {
-    folder = tempFolder('visitors');
-    publishShow(folder, { name: 'Calm', width: 160, height: 120, delay: 0, step: 6,
+before(async () => ({ folder, server, browser } = await openSite('visitors', (at) => {
+    publishShow(at, { name: 'Calm', width: 160, height: 120, delay: 0, step: 6,
         slides: [1, 2, 3].map((seed) => ({ seed, link: `page${seed}.html`, tooltip: `P${seed}` })) });
-    server = await serve(folder);
-    browser = await launch();
-});
+})));
 
-after(async () => {
-    await browser?.close();
-    await server?.close();
-    fs.rmSync(folder, { recursive: true, force: true });
-});
+after(() => closeSite({ folder, server, browser }));
 
 async function openWithClock(options) {
     const context = await browser.newContext(options);
