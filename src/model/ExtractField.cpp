@@ -12,17 +12,3 @@ std::string ExtractField(std::string_view line, int n)
     }
     return std::string(field);
 }
-
-void extractFields(std::string_view line, std::string *out, std::size_t count)
-{
-    std::size_t i = 0;
-    for (; i < count; ++i) {
-        const auto at = line.find(fieldSeparator);
-        if (at == std::string_view::npos)
-            break;
-        out[i].assign(line.data(), at);
-        line.remove_prefix(at + fieldSeparator.size());
-    }
-    for (; i < count; ++i)
-        out[i].clear();
-}

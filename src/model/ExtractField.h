@@ -10,7 +10,3 @@ inline constexpr std::string_view fieldSeparator = "#$@";
 // The n-th field (from 1) of a line. Text after the last separator is never a field;
 // a field past the last separator reads as empty.
 std::string ExtractField(std::string_view line, int n);
-
-// Fields 1 to count of a line in one pass, each read as ExtractField would read it.
-// `out` must hold count strings.
-void extractFields(std::string_view line, std::string *out, std::size_t count);

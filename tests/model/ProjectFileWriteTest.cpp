@@ -192,10 +192,18 @@ TEST(ExtractField, takesTheNthTerminatedValue)
     EXPECT_EQ(ExtractField(line, 4), ""); // text after the last separator is never a field
     EXPECT_EQ(ExtractField(line, 9), "");
     EXPECT_EQ(ExtractField("#$#$@", 1), "#$");
-    std::string fields[5];
-    extractFields(line, fields, 5);
-    for (int n = 1; n <= 5; ++n)
-        EXPECT_EQ(fields[n - 1], ExtractField(line, n)) << n;
+    // The reader splits lines in one pass; it must read each field as ExtractField does.
+    TzybAppletAgent agent("/nonexistent");
+    InMemoryDesignTree tree;
+    agent.loadFromText("<Product_Name>\nVelloria\n<Product_Version>\n1\n<Applet_Parameters>\n" +
+                           line + "\n<Item_Parameters>\n" + line + "\n</Item_Parameters>\n",
+                       tree);
+    const TStringArray parameters = TzybAppletAgent::AppletDataToStrings(agent.GetAppletData());
+    const TStringArray item = TzybAppletAgent::ItemDataToStrings(agent.GetItem(0));
+    for (int n = 1; n <= 5; ++n) {
+        EXPECT_EQ(parameters[static_cast<std::size_t>(n - 1)], ExtractField(line, n)) << n;
+        EXPECT_EQ(item[static_cast<std::size_t>(n - 1)], ExtractField(line, n)) << n;
+    }
 }
 
 } // namespace
