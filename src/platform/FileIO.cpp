@@ -1,5 +1,6 @@
 #include "FileIO.h"
 
+#include "TemporaryFile.h"
 #include "model/VelloriaError.h"
 
 #include <cerrno>
@@ -25,42 +26,31 @@ public:
     FileDescriptor(const FileDescriptor &) = delete;
     FileDescriptor &operator=(const FileDescriptor &) = delete;
     int get() const { return m_fd; }
-    int release() { return std::exchange(m_fd, -1); }
 
 private:
     int m_fd;
 };
 
-bool writeAll(int fd, std::string_view bytes)
+[[noreturn]] void refuseKind(std::string_view verb, const std::filesystem::path &path, mode_t mode)
 {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
+    throw VelloriaError("Cannot " + std::string(verb) + " file \"" + path.string() + "\": it is " +
+                        kindOfFile(mode));
 }
 
-// New files get the usual 0666 less the umask, as a plain open would give them.
-mode_t modeForNewFile()
+WriteTarget followedTarget(const std::filesystem::path &link)
 {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-std::filesystem::path resolveLink(const std::filesystem::path &path)
-{
-    std::error_code ec;
-    if (std::filesystem::is_symlink(path, ec)) {
-        auto target = std::filesystem::canonical(path, ec);
-        if (!ec)
-            return target;
-    }
-    return path;
+    struct stat info
+    {};
+    // A dangling link is replaced like a missing file.
+    if (::stat(link.c_str(), &info) != 0)
+        return {link, false, 0};
+    if (!S_ISREG(info.st_mode))
+        refuseKind("write", link, info.st_mode);
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::canonical(link, error);
+    if (error)
+        throw VelloriaError(ioErrorText("write", link, error.value()));
+    return {target, true, info.st_mode & 07777};
 }
 
 } // namespace
@@ -71,19 +61,56 @@ std::string ioErrorText(std::string_view verb, const std::filesystem::path &path
            "\": " + std::strerror(error);
 }
 
-std::string readFile(const std::filesystem::path &path)
+std::string kindOfFile(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "a folder";
+    if (S_ISFIFO(mode))
+        return "a named pipe (FIFO)";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    if (S_ISLNK(mode))
+        return "a symbolic link";
+    return "not a regular file";
+}
+
+int openRegularFile(const std::filesystem::path &path, std::string_view verb, SourceLinks links)
 {
     // Non-blocking, so that opening a pipe cannot hang; regular files read as ever.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const int flags =
+        O_RDONLY | O_CLOEXEC | O_NONBLOCK | (links == SourceLinks::refuse ? O_NOFOLLOW : 0);
+    const int fd = ::open(path.c_str(), flags);
+    if (fd < 0 && errno == ENOENT)
+        return -1;
+    if (fd < 0 && errno == ELOOP && links == SourceLinks::refuse)
+        refuseKind(verb, path, S_IFLNK);
     struct stat info
     {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0)
-        throw VelloriaError(ioErrorText("open", path, errno));
-    if (S_ISDIR(info.st_mode))
-        throw VelloriaError(ioErrorText("open", path, EISDIR));
-    // A device or a pipe (/dev/zero, say) could feed bytes for ever or block.
-    if (!S_ISREG(info.st_mode))
-        throw VelloriaError("Cannot open file \"" + path.string() + "\": not a regular file");
+    if (fd < 0 || ::fstat(fd, &info) != 0) {
+        const int error = errno;
+        if (fd >= 0)
+            ::close(fd);
+        throw VelloriaError(ioErrorText(verb, path, error));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        refuseKind(verb, path, info.st_mode);
+    }
+    ::fcntl(fd, F_SETFL, O_RDONLY);
+    return fd;
+}
+
+std::string readFile(const std::filesystem::path &path)
+{
+    const int opened = openRegularFile(path, "open");
+    if (opened < 0)
+        throw VelloriaError(ioErrorText("open", path, ENOENT));
+    FileDescriptor fd(opened);
+    struct stat info
+    {};
+    ::fstat(fd.get(), &info);
     if (static_cast<std::uintmax_t>(info.st_size) > maxReadSize)
         throw VelloriaError("Cannot open file \"" + path.string() + "\": it is too large (" +
                             std::to_string(info.st_size) + " bytes)");
@@ -108,37 +135,66 @@ std::string readFile(const std::filesystem::path &path)
     return bytes;
 }
 
-void writeFileAtomically(const std::filesystem::path &requested, std::string_view bytes,
-                         Durability durability)
+WriteTarget checkedWriteTarget(const std::filesystem::path &path, Links links)
 {
-    const std::filesystem::path path = resolveLink(requested);
-    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-    FileDescriptor fd(::mkstemp(temp.data()));
-    if (fd.get() < 0)
-        throw VelloriaError(ioErrorText("create", path, errno));
-
-    struct stat old
+    struct stat info
     {};
-    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : modeForNewFile();
-    // Make the content durable before the rename makes it the file.
-    if (!writeAll(fd.get(), bytes) || ::fchmod(fd.get(), mode) != 0 ||
-        (durability == Durability::flushed && ::fsync(fd.get()) != 0) ||
-        ::close(fd.release()) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        throw VelloriaError(ioErrorText("write", path, error));
+    if (::lstat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT)
+            return {path, false, 0};
+        throw VelloriaError(ioErrorText("write", path, errno));
     }
+    if (S_ISLNK(info.st_mode))
+        return links == Links::follow ? followedTarget(path) : WriteTarget{path, false, 0};
+    if (!S_ISREG(info.st_mode))
+        refuseKind("write", path, info.st_mode);
+    return {path, true, info.st_mode & 07777};
 }
 
-void copyFileQuietly(const std::filesystem::path &from, const std::filesystem::path &to)
+void writeFileAtomically(const std::filesystem::path &path, std::string_view bytes,
+                         Durability durability, Links links)
 {
-    std::error_code ignored;
-    // Copying a file onto itself would truncate it on some systems.
-    if (std::filesystem::equivalent(from, to, ignored))
-        return;
-    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing,
-                               ignored);
+    const WriteTarget target = checkedWriteTarget(path, links);
+    TemporaryFile temp(target.path);
+    temp.write(bytes);
+    if (target.exists)
+        temp.setMode(target.mode);
+    temp.close(durability == Durability::flushed);
+    temp.putInPlace(target.path);
+}
+
+bool copyFile(const std::filesystem::path &from, const std::filesystem::path &to,
+              SourceLinks sourceLinks, Durability durability)
+{
+    const int opened = openRegularFile(from, "copy", sourceLinks);
+    if (opened < 0)
+        return false;
+    FileDescriptor source(opened);
+    const WriteTarget target = checkedWriteTarget(to, Links::replace);
+    struct stat in
+    {
+    }, out{};
+    // Copying a file onto itself has nothing to do.
+    if (target.exists && ::fstat(source.get(), &in) == 0 && ::stat(to.c_str(), &out) == 0 &&
+        in.st_dev == out.st_dev && in.st_ino == out.st_ino)
+        return true;
+    TemporaryFile temp(target.path);
+    temp.copyFrom(source.get(), from);
+    if (target.exists)
+        temp.setMode(target.mode);
+    temp.close(durability == Durability::flushed);
+    temp.putInPlace(target.path);
+    return true;
+}
+
+void copyFileQuietly(const std::filesystem::path &from, const std::filesystem::path &to,
+                     SourceLinks sourceLinks)
+{
+    try {
+        copyFile(from, to, sourceLinks);
+    } catch (const VelloriaError &) {
+        // The caller only wants a copy if one can be had.
+    }
 }
 
 } // namespace fileio

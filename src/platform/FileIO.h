@@ -1,12 +1,13 @@
 #pragma once
 
-// Whole-file reading and crash-safe writing. Failures raise VelloriaError with a
-// message that names the file and the system's reason.
+// Whole-file reading and crash-safe writing and copying. Failures raise VelloriaError with
+// a message that names the file and the system's reason.
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 namespace fileio {
 
@@ -16,20 +17,55 @@ inline constexpr std::uintmax_t maxReadSize = std::uintmax_t(1) << 30;
 // The file's bytes, unchanged. Only regular files of at most maxReadSize bytes are read.
 std::string readFile(const std::filesystem::path &path);
 
-// Writes bytes to a temporary file in the target's folder and renames it over the
-// target once complete, so a failure at any point leaves the old file as it was.
-// A replaced file keeps its permissions; a symbolic link keeps pointing at its file.
 // Scratch files (caches, files copied on at once) skip the flush to disk: a crash may lose
 // them, but they are never seen half-written.
 enum class Durability { flushed, scratch };
-void writeFileAtomically(const std::filesystem::path &path, std::string_view bytes,
-                         Durability durability = Durability::flushed);
 
-// Copies a file over any file of the target's name; a failure (a missing source, say) only
-// means there is no copy. Copying a file onto itself leaves it alone.
-void copyFileQuietly(const std::filesystem::path &from, const std::filesystem::path &to);
+// What a write does with a symbolic link at its path. Generated files replace the link by
+// a regular file and never write through it, so a link planted in a site folder cannot send
+// a write anywhere else. The project file is the user's own: a link to it keeps pointing at
+// it, and the file it points at is replaced.
+enum class Links { replace, follow };
+
+// Where a write lands, checked before anything is written: only a regular file (or
+// nothing) is ever replaced; a folder, device, pipe or socket at the path is refused.
+struct WriteTarget
+{
+    std::filesystem::path path;
+    bool exists = false;
+    mode_t mode = 0; // of the file replaced, which keeps it
+};
+WriteTarget checkedWriteTarget(const std::filesystem::path &path, Links links);
+
+// Writes bytes to a temporary file in the target's folder and renames it over the target
+// once complete, so a failure at any point leaves the old file as it was. A replaced file
+// keeps its permissions; a new one gets 0666 less the umask.
+void writeFileAtomically(const std::filesystem::path &path, std::string_view bytes,
+                         Durability durability = Durability::flushed, Links links = Links::replace);
+
+// A source that is a symbolic link is refused unless links are followed: a link planted
+// where kept pictures are taken from must not put a private file on a web site.
+enum class SourceLinks { follow, refuse };
+
+// Copies a regular file the way writeFileAtomically writes one. Returns false, copying
+// nothing, when the source does not exist; any other failure raises VelloriaError naming the
+// file. Copying a file onto itself leaves it alone.
+bool copyFile(const std::filesystem::path &from, const std::filesystem::path &to,
+              SourceLinks sourceLinks = SourceLinks::follow,
+              Durability durability = Durability::scratch);
+// The same for copies whose failure only means there is no copy.
+void copyFileQuietly(const std::filesystem::path &from, const std::filesystem::path &to,
+                     SourceLinks sourceLinks = SourceLinks::follow);
+
+// Opens a regular file to read; false when it does not exist. Anything else raises
+// VelloriaError naming the file: "Cannot <verb> file ...: it is a folder".
+int openRegularFile(const std::filesystem::path &path, std::string_view verb,
+                    SourceLinks links = SourceLinks::follow);
 
 // "Cannot <verb> file "<path>": <reason of errno>"
 std::string ioErrorText(std::string_view verb, const std::filesystem::path &path, int error);
+
+// "a folder", "a named pipe (FIFO)", ... for what is not a regular file.
+std::string kindOfFile(mode_t mode);
 
 } // namespace fileio
