@@ -4,12 +4,12 @@
 
 PreviewFolder::PreviewFolder(std::filesystem::path folder) : m_folder(std::move(folder)) {}
 
-void PreviewFolder::copyIn(const std::filesystem::path &file)
+void PreviewFolder::copyIn(const std::filesystem::path &file, fileio::SourceLinks links)
 {
     std::error_code ignored;
     std::filesystem::create_directory(m_folder, ignored);
     const auto name = file.filename();
-    fileio::copyFileQuietly(file, m_folder / name);
+    fileio::copyFileQuietly(file, m_folder / name, links);
     m_files.push_back(name.string());
 }
 

@@ -6,6 +6,7 @@
 // a missing source simply leaves no copy.
 
 #include "model/AppletRecords.h"
+#include "platform/FileIO.h"
 
 #include <filesystem>
 
@@ -15,8 +16,10 @@ public:
     explicit PreviewFolder(std::filesystem::path folder);
 
     // Copies the file in under its own name, creating the folder when needed, and records
-    // the name whether or not the copy succeeded.
-    void copyIn(const std::filesystem::path &file);
+    // the name whether or not the copy succeeded. Only regular files are copied, and a
+    // symbolic link only when `links` follows them.
+    void copyIn(const std::filesystem::path &file,
+                fileio::SourceLinks links = fileio::SourceLinks::follow);
     // Deletes the recorded files, forgets them and removes the folder when it is empty.
     void clear();
 

@@ -10,12 +10,12 @@ namespace {
 
 [[noreturn]] void refuse(const std::string &where, const std::string &field, const std::string &why)
 {
-    throw VelloriaError(where + "field " + field + ": " + why);
+    throw ProjectValueError(where + "field " + field + ": " + why);
 }
 
 void checkWholeNumber(const std::string &value, const char *field)
 {
-    if (!parseDecimal(value))
+    if (!parseWholeNumber(value))
         refuse("Slide show ", field, "'" + value + "' is not a whole number.");
 }
 
@@ -48,9 +48,11 @@ void checkParametersForBuild(const TAppletData &d)
     checkWholeNumber(d.pHeight, "pHeight");
     checkWholeNumber(d.pDelay, "pDelay");
     checkWholeNumber(d.pStep, "pStep");
-    checkWholeNumber(d.pContainerBorderWidth, "pContainerBorderWidth");
     checkWholeNumber(d.pContainerBorderStyle, "pContainerBorderStyle");
-    if (*parseDecimal(d.pHeight) <= 0)
+    // Without a border the run sets the width to 0 before it is used.
+    if (*parseWholeNumber(d.pContainerBorderStyle) != 0)
+        checkWholeNumber(d.pContainerBorderWidth, "pContainerBorderWidth");
+    if (*parseWholeNumber(d.pHeight) <= 0)
         refuse("Slide show ", "pHeight",
                "the height must be at least 1 pixel, not " + d.pHeight + ".");
     checkColour(d.pBgColor, "pBgColor");
@@ -62,6 +64,6 @@ void checkKeptItemSize(const TItemData &item, int position)
     const std::string where = "Item " + std::to_string(position) + ", ";
     for (const auto &[value, field] :
          {std::pair{&item.IWidth, "IWidth"}, {&item.IHeight, "IHeight"}})
-        if (!value->empty() && !parseDecimal(*value))
+        if (!value->empty() && !parseWholeNumber(*value))
             refuse(where, field, "'" + *value + "' is not a whole number.");
 }

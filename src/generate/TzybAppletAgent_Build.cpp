@@ -3,12 +3,16 @@
 
 #include "OutputText.h"
 #include "ProjectChecks.h"
+#include "SlideNames.h"
 #include "SlideWorkers.h"
 #include "model/DecimalText.h"
 #include "model/ProgressScope.h"
 #include "model/TextUtil.h"
 #include "model/TzybAppletAgent.h"
+#include "model/VelloriaError.h"
 #include "platform/FileIO.h"
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -17,10 +21,54 @@ const std::string missingCaption = "Warning: Original image not found.";
 // Slides are made this many at a time, so a huge project never holds all of them in memory.
 constexpr std::size_t slidesPerBatch = 32;
 
-bool originalExists(const std::string &path)
+enum class Original { missing, picture };
+
+// A path that names something other than a file (a folder, a pipe, a device) is no missing
+// picture: the user named it, and dropping it silently would publish a show without it.
+Original originalAt(const std::string &path)
 {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+    struct stat info
+    {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0)
+        return Original::missing;
+    if (!S_ISREG(info.st_mode))
+        throw VelloriaError("Cannot read picture \"" + path + "\": it is " +
+                            fileio::kindOfFile(info.st_mode));
+    return Original::picture;
+}
+
+// Every occurrence of `from` becomes `to`, ignoring case. When one root holds the other, a
+// link converted before holds `from` inside `to` ("/site/" in "http://host/site/"): text
+// that already reads `to` is kept as it is, so converting again changes nothing.
+std::string convertedLink(const std::string &link, const std::string &from, const std::string &to)
+{
+    const bool nested = containsIgnoringCase(to, from) || containsIgnoringCase(from, to);
+    if (!nested)
+        return replacedIgnoringCase(link, from, to);
+    std::string out;
+    std::size_t i = 0;
+    const std::string_view text(link);
+    while (i < text.size()) {
+        const auto matches = [&](const std::string &root) {
+            return equalIgnoringCase(text.substr(i, root.size()), root);
+        };
+        if (matches(from) && !(to.size() > from.size() && matches(to))) {
+            out += to;
+            i += from.size();
+        } else if (matches(to)) {
+            out += text.substr(i, to.size());
+            i += to.size();
+        } else {
+            out += text[i++];
+        }
+    }
+    return out;
+}
+
+void normalizeNumber(std::string &value)
+{
+    if (const std::optional<int> number = parseWholeNumber(value))
+        value = std::to_string(*number);
 }
 
 } // namespace
@@ -33,17 +81,32 @@ std::string TzybAppletAgent::inInstallFolder(const std::string &name) const
 void TzybAppletAgent::BuildHTML(const std::string &pagePath, DesignTree &tree)
 {
     ProgressScope scope(*m_progress, "Making HTML Codes ... ...");
+    const GeneratedTexts texts =
+        generate(tree, {std::filesystem::path(pagePath).filename().string()});
+    writeGeneratedScripts(texts);
+    fileio::writeFileAtomically(pagePath, texts.page);
+}
+
+TzybAppletAgent::GeneratedTexts TzybAppletAgent::generate(DesignTree &tree,
+                                                          const TStringArray &ownFiles)
+{
     checkBeforeBuild(tree);
     ScriptFileNames[1] = "velloriacfg.js";
     ScriptFileNames[2] = "velloria.css";
+    normalizeNumbers();
+    dropUnsafeSlideNames(ownFiles);
     refreshLevelsAndLinks(tree);
     MakeSlideImages(tree);
     if (AppletData.pContainerBorderStyle == "0")
         AppletData.pContainerBorderWidth = "0";
-    fileio::writeFileAtomically(inInstallFolder(ScriptFileNames[2]), styleSheetText(AppletData));
-    fileio::writeFileAtomically(inInstallFolder(ScriptFileNames[1]),
-                                configScriptText(AppletData, Items));
-    fileio::writeFileAtomically(pagePath, htmlPageText(AppletData, ScriptFileNames));
+    return {styleSheetText(AppletData), configScriptText(AppletData, Items),
+            htmlPageText(AppletData, ScriptFileNames)};
+}
+
+void TzybAppletAgent::writeGeneratedScripts(const GeneratedTexts &texts) const
+{
+    fileio::writeFileAtomically(inInstallFolder(ScriptFileNames[2]), texts.styleSheet);
+    fileio::writeFileAtomically(inInstallFolder(ScriptFileNames[1]), texts.configScript);
 }
 
 // Everything that could stop the run is looked at before it writes its first file.
@@ -53,9 +116,32 @@ void TzybAppletAgent::checkBeforeBuild(const DesignTree &tree) const
     const int last = std::min(tree.count() - 1, itemCount());
     for (int k = 1; k <= last; ++k) {
         const TItemData &item = Items[static_cast<std::size_t>(k - 1)];
-        if (!originalExists(trimmed(item.IOriginalImagePath)))
+        if (originalAt(trimmed(item.IOriginalImagePath)) == Original::missing)
             checkKeptItemSize(item, k);
     }
+}
+
+// "0160" reaches the page as 0160 but the script as octal 112: every number is written in
+// its one plain spelling.
+void TzybAppletAgent::normalizeNumbers()
+{
+    TAppletData &d = AppletData;
+    for (std::string *value : {&d.pWidth, &d.pHeight, &d.pDelay, &d.pStep, &d.pContainerBorderWidth,
+                               &d.pContainerBorderStyle})
+        normalizeNumber(*value);
+    for (TItemData &item : Items) {
+        normalizeNumber(item.IWidth);
+        normalizeNumber(item.IHeight);
+    }
+}
+
+// A stored slide name is published as a file of the site: it must be a bare name, and none
+// of the files the run writes itself (a slide named after the project would overwrite it).
+void TzybAppletAgent::dropUnsafeSlideNames(const TStringArray &ownFiles)
+{
+    for (TItemData &item : Items)
+        if (!item.IImageFileName.empty() && !SlideNames::isUsable(item.IImageFileName, ownFiles))
+            item.IImageFileName.clear();
 }
 
 void TzybAppletAgent::refreshLevelsAndLinks(const DesignTree &tree)
@@ -72,7 +158,7 @@ void TzybAppletAgent::refreshLevelsAndLinks(const DesignTree &tree)
     const int last = std::min(tree.count() - 1, itemCount());
     for (int k = 1; k <= last; ++k) {
         std::string &link = Items[static_cast<std::size_t>(k - 1)].ILink;
-        link = replacedIgnoringCase(link, from, to);
+        link = convertedLink(link, from, to);
     }
 }
 
@@ -80,15 +166,21 @@ void TzybAppletAgent::refreshLevelsAndLinks(const DesignTree &tree)
 // list are then applied in tree order, exactly as one picture after the other would.
 void TzybAppletAgent::MakeSlideImages(DesignTree &tree)
 {
-    const int height = parseDecimal(AppletData.pHeight).value_or(0);
+    const int height = parseWholeNumber(AppletData.pHeight).value_or(0);
     const int last = std::min(tree.count() - 1, itemCount());
+    SlideNames names;
+    for (int k = 1; k <= last; ++k) {
+        const TItemData &item = Items[static_cast<std::size_t>(k - 1)];
+        if (originalAt(trimmed(item.IOriginalImagePath)) == Original::missing)
+            names.keep(item.IImageFileName);
+    }
     for (int first = 1; first <= last; first += static_cast<int>(slidesPerBatch)) {
         const int end = std::min(last + 1, first + static_cast<int>(slidesPerBatch));
         std::vector<std::string> originals;
         std::vector<bool> found;
         for (int k = first; k < end; ++k) {
             std::string path = trimmed(Items[static_cast<std::size_t>(k - 1)].IOriginalImagePath);
-            found.push_back(originalExists(path));
+            found.push_back(originalAt(path) == Original::picture);
             if (found.back())
                 originals.push_back(std::move(path));
         }
@@ -103,17 +195,17 @@ void TzybAppletAgent::MakeSlideImages(DesignTree &tree)
             tree.setCaption(node, "Item");
             if (outcome->error)
                 std::rethrow_exception(outcome->error);
-            writeSlide(k - 1, (outcome++)->picture);
+            writeSlide(k - 1, (outcome++)->picture, names.forPosition(k - 1));
         }
     }
 }
 
-void TzybAppletAgent::writeSlide(int itemIndex, const SlidePicture &slide)
+void TzybAppletAgent::writeSlide(int itemIndex, const SlidePicture &slide, const std::string &name)
 {
     TItemData &item = Items[static_cast<std::size_t>(itemIndex)];
     item.IWidth = std::to_string(slide.width);
     item.IHeight = std::to_string(slide.height);
-    item.IImageFileName = "slider" + std::to_string(itemIndex) + ".jpg";
+    item.IImageFileName = name;
     const std::string made = inInstallFolder(item.IImageFileName);
     fileio::writeFileAtomically(made, slide.jpeg, fileio::Durability::scratch);
     CopyToPreview(made);

@@ -21,9 +21,11 @@ void TzybAppletAgent::CopyScriptFilesToPreview(const std::string &folder)
 void TzybAppletAgent::CopyResourceFiles(const std::string &folder)
 {
     ProgressScope scope(*m_progress, "Copying Resource Files ... ...", 100);
+    // Kept slides are taken only from files, never through a link: a link planted beside a
+    // project must not put a private file on the web site.
     for (const TItemData &item : Items)
         if (PreviewFolder::isBareFileName(item.IImageFileName))
-            CopyToPreview(folder + item.IImageFileName);
+            m_preview.copyIn(folder + item.IImageFileName, fileio::SourceLinks::refuse);
     m_progress->advance(50);
     m_progress->advance(50);
 }

@@ -6,7 +6,30 @@
 #include "model/TextUtil.h"
 #include "model/TzybAppletAgent.h"
 #include "model/VelloriaError.h"
+#include "platform/FaultPoint.h"
 #include "platform/FileIO.h"
+#include "platform/StagedFiles.h"
+#include "platform/TemporaryFile.h"
+
+#include <cerrno>
+#include <set>
+
+namespace {
+
+const std::string projectExtension = ".jfs";
+
+// "show.JFS" keeps its spelling: on a system that tells letter case apart, writing
+// "show.jfs" beside it would leave the file the user chose stale.
+std::string projectFileName(const std::string &name, const std::string &fileName)
+{
+    const std::size_t n = projectExtension.size();
+    if (fileName.size() > n &&
+        equalIgnoringCase(fileName.substr(fileName.size() - n), projectExtension))
+        return name + fileName.substr(fileName.size() - n);
+    return name + projectExtension;
+}
+
+} // namespace
 
 std::string TzybAppletAgent::publishedName(const std::string &fileName)
 {
@@ -20,35 +43,74 @@ std::string TzybAppletAgent::publishedName(const std::string &fileName)
     return name;
 }
 
+// Every file is prepared beside its place first and all are put in place together at the
+// end, so a run that fails at any step leaves the site as it was: never a new page over old
+// slides, never a slide cut short.
 bool TzybAppletAgent::SaveAndPublish(const std::string &folder, const std::string &fileName,
                                      DesignTree &tree)
 {
     const std::string name = publishedName(fileName);
+    const PublishedFiles files{name + ".html", projectFileName(name, fileName),
+                               name + "_PublishReport.txt"};
     // The project file is written after the page; a value it cannot hold must stop the
     // run before the page is.
     ProjectFileWriter::checkStorable(AppletData, Items);
-    BuildHTML(folder + name + ".html", tree);
-    for (const std::string &script : ScriptFileNames)
-        fileio::copyFileQuietly(inInstallFolder(script), folder + script);
-    SaveToFile(folder + name + ".jfs");
-    WritePublishReport(folder, name + "_PublishReport.txt");
-    ProgressScope scope(*m_progress, "Copying Publishable Files ... ...", 100);
-    for (const TItemData &item : Items)
-        if (PreviewFolder::isBareFileName(item.IImageFileName))
-            fileio::copyFileQuietly(m_preview.folder() / item.IImageFileName,
-                                    folder + item.IImageFileName);
-    m_progress->advance(50);
-    m_progress->advance(50);
+    GeneratedTexts texts;
+    {
+        ProgressScope scope(*m_progress, "Making HTML Codes ... ...");
+        texts = generate(tree, {files.page, files.project, files.report});
+        writeGeneratedScripts(texts);
+    }
+    TemporaryFile::removeLeftovers(folder.empty() ? "." : folder,
+                                   {files.page, files.project, files.report, ScriptFileNames[0],
+                                    ScriptFileNames[1], ScriptFileNames[2]});
+    StagedFiles staged;
+    stageSite(staged, folder, files, texts);
+    faultPoint("publish-staged");
+    staged.commit();
     return true;
 }
 
-void TzybAppletAgent::WritePublishReport(const std::string &folder, const std::string &fileName)
+void TzybAppletAgent::stageSite(StagedFiles &staged, const std::string &folder,
+                                const PublishedFiles &files, const GeneratedTexts &texts)
+{
+    using fileio::Durability;
+    // The project file first: when it cannot be replaced, nothing else is.
+    staged.write(folder + files.project, ProjectFileWriter(AppletData, Items, *m_progress).text(),
+                 Durability::flushed, fileio::Links::follow);
+    staged.write(folder + files.page, texts.page, Durability::flushed);
+    const std::string runtime = inInstallFolder(ScriptFileNames[0]);
+    if (!staged.copy(runtime, folder + ScriptFileNames[0]))
+        throw VelloriaError(fileio::ioErrorText("copy", runtime, ENOENT) +
+                            "; a show cannot run without it");
+    staged.write(folder + ScriptFileNames[1], texts.configScript, Durability::flushed);
+    staged.write(folder + ScriptFileNames[2], texts.styleSheet, Durability::flushed);
+    staged.write(folder + files.report, publishReport(), Durability::flushed);
+    ProgressScope scope(*m_progress, "Copying Publishable Files ... ...", 100);
+    std::set<std::string> copied;
+    for (const TItemData &item : Items) {
+        const std::string &slide = item.IImageFileName;
+        // A slide that is not in the preview folder (its original went missing before this
+        // project was opened) leaves whatever the site holds of it.
+        if (PreviewFolder::isBareFileName(slide) && copied.insert(slide).second)
+            staged.copy(m_preview.folder() / slide, folder + slide);
+    }
+    m_progress->advance(50);
+    m_progress->advance(50);
+}
+
+std::string TzybAppletAgent::publishReport()
 {
     ProgressScope scope(*m_progress, "Making Publish Report ... ...", 101);
-    const std::string text = publishReportText(ScriptFileNames, Items);
+    std::string text = publishReportText(ScriptFileNames, Items);
     for (int i = 0; i < 3; ++i)
         m_progress->advance(1);
     m_progress->advance(50);
     m_progress->advance(50);
-    fileio::writeFileAtomically(folder + fileName, text);
+    return text;
+}
+
+void TzybAppletAgent::WritePublishReport(const std::string &folder, const std::string &fileName)
+{
+    fileio::writeFileAtomically(folder + fileName, publishReport());
 }

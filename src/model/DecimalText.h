@@ -16,3 +16,13 @@ inline std::optional<int> parseDecimal(std::string_view text)
         return std::nullopt;
     return value;
 }
+
+// A number as a project stores it for the page and the script: an optional "-" and decimal
+// digits, nothing else, within int's range. "+5" and "+-5" are refused: the page and the
+// script would each read them their own way.
+inline std::optional<int> parseWholeNumber(std::string_view text)
+{
+    if (!text.empty() && text.front() == '+')
+        return std::nullopt;
+    return parseDecimal(text);
+}

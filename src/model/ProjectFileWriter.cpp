@@ -28,8 +28,8 @@ template <typename Record, typename Where> void checkRecord(const Record &record
 {
     for (std::size_t k = 0; k < Record::fieldCount; ++k)
         if (const char *reason = unstorableReason(record.*Record::fields[k]))
-            throw VelloriaError(where() + "field " + std::string(Record::fieldNames[k]) + ": " +
-                                reason);
+            throw ProjectValueError(where() + "field " + std::string(Record::fieldNames[k]) + ": " +
+                                    reason);
 }
 
 } // namespace
@@ -49,7 +49,7 @@ void ProjectFileWriter::checkStorable(const TAppletData &parameters, const TItem
 void ProjectFileWriter::save(const std::filesystem::path &path)
 {
     checkStorable(m_parameters, m_items);
-    fileio::writeFileAtomically(path, text());
+    fileio::writeFileAtomically(path, text(), fileio::Durability::flushed, fileio::Links::follow);
 }
 
 std::string ProjectFileWriter::text()

@@ -43,3 +43,13 @@ inline std::string replacedIgnoringCase(std::string_view text, std::string_view 
     }
     return out;
 }
+
+inline bool containsIgnoringCase(std::string_view text, std::string_view part)
+{
+    if (part.size() > text.size())
+        return false;
+    for (std::size_t i = 0; i + part.size() <= text.size(); ++i)
+        if (equalIgnoringCase(text.substr(i, part.size()), part))
+            return true;
+    return false;
+}

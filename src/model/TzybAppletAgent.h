@@ -17,11 +17,13 @@
 enum class LoadResult {
     Loaded,
     Incomplete, // the file ends inside the item section: the items read so far were kept
+    NoItemList, // the file ends after the parameters, before any item section: no items
     NoProject,  // empty, or without the tags of a project; nothing changed
     Refused,    // another program's file; nothing changed
 };
 
 class SlideCache;
+class StagedFiles;
 
 class TzybAppletAgent
 {
@@ -90,13 +92,31 @@ public:
     const std::filesystem::path &installFolder() const { return m_installFolder; }
 
 private:
+    struct GeneratedTexts
+    {
+        std::string styleSheet, configScript, page;
+    };
+    struct PublishedFiles
+    {
+        std::string page, project, report;
+    };
+
     LoadResult applyLoaded(struct ProjectFileContent &content);
     void finishLoad(DesignTree &tree);
     static void resetTree(DesignTree &tree);
     void swapBlocks(int firstOfSecondBlock, int blockBefore, int blockAfter);
+    // The run's steps up to the texts; `ownFiles` are the files that the caller writes
+    // beside the slides.
+    GeneratedTexts generate(DesignTree &tree, const TStringArray &ownFiles);
+    void writeGeneratedScripts(const GeneratedTexts &texts) const;
     void checkBeforeBuild(const DesignTree &tree) const;
+    void normalizeNumbers();
+    void dropUnsafeSlideNames(const TStringArray &ownFiles);
     void refreshLevelsAndLinks(const DesignTree &tree);
-    void writeSlide(int itemIndex, const struct SlidePicture &slide);
+    void writeSlide(int itemIndex, const struct SlidePicture &slide, const std::string &name);
+    void stageSite(StagedFiles &staged, const std::string &folder, const PublishedFiles &files,
+                   const GeneratedTexts &texts);
+    std::string publishReport();
     std::string inInstallFolder(const std::string &name) const;
     static int descendantCount(const DesignTree &tree, DesignTree::Node node);
 

@@ -66,6 +66,8 @@ LoadResult TzybAppletAgent::applyLoaded(ProjectFileContent &content)
     // A file without an item section holds no items: keeping the previous project's items
     // under the new parameters would mix two projects.
     Items = std::move(content.items);
+    if (content.end == End::BeforeItemSection)
+        return LoadResult::NoItemList;
     return content.end == End::Complete ? LoadResult::Loaded : LoadResult::Incomplete;
 }
 

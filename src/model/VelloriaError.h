@@ -9,3 +9,11 @@ class VelloriaError : public std::runtime_error
 public:
     using std::runtime_error::runtime_error;
 };
+
+// A value of the project that a command refuses: the message names the field but not the
+// project, which the command that holds the project adds.
+class ProjectValueError : public VelloriaError
+{
+public:
+    using VelloriaError::VelloriaError;
+};

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unistd.h>
@@ -43,4 +44,12 @@ inline std::string readBytes(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline std::set<std::string> filesIn(const std::filesystem::path &folder)
+{
+    std::set<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
 }

@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check(tree.count() == agent.itemCount() + 1);
     for (int n = 1; n < tree.count(); ++n)
         check(tree.absoluteIndex(tree.nodeAt(n)) == n);
-    if (result == LoadResult::Loaded || result == LoadResult::Incomplete)
+    if (result == LoadResult::Loaded || result == LoadResult::Incomplete ||
+        result == LoadResult::NoItemList)
         checkRoundTrip(agent);
     return 0;
 }

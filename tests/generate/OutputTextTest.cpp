@@ -202,6 +202,7 @@ class ParameterCheck : public ::testing::TestWithParam<Refusal>
 TEST_P(ParameterCheck, namesTheFieldAndTheReason)
 {
     TAppletData d = storedDefaults();
+    d.pContainerBorderStyle = "3"; // a width only counts with a border
     d.*GetParam().field = GetParam().value;
     try {
         checkParametersForBuild(d);
@@ -221,6 +222,9 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{&TAppletData::pWidth, "12px",
                 "Slide show field pWidth: '12px' is not a whole number."},
         Refusal{&TAppletData::pDelay, "", "Slide show field pDelay: '' is not a whole number."},
+        Refusal{&TAppletData::pDelay, "+5", "Slide show field pDelay: '+5' is not a whole number."},
+        Refusal{&TAppletData::pWidth, "+-5",
+                "Slide show field pWidth: '+-5' is not a whole number."},
         Refusal{&TAppletData::pStep, "1e3", "Slide show field pStep: '1e3' is not a whole number."},
         Refusal{&TAppletData::pContainerBorderWidth, "4);alert(1",
                 "Slide show field pContainerBorderWidth: '4);alert(1' is not a whole number."},

@@ -21,14 +21,6 @@ using fileio::Links;
 
 namespace {
 
-std::set<std::string> filesIn(const fs::path &folder)
-{
-    std::set<std::string> names;
-    for (const auto &entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
 std::string refusal(const std::function<void()> &write)
 {
     try {

@@ -1,0 +1,30 @@
+#pragma once
+
+// The names of the slide pictures of one generation run. An item whose original is missing
+// keeps the picture it was published with, under its stored name; a new slide never takes
+// such a name, or it would overwrite the only copy of the kept picture.
+
+#include "model/AppletRecords.h"
+
+#include <set>
+#include <string>
+
+class SlideNames
+{
+public:
+    void keep(const std::string &name);
+
+    // "slider" + position + ".jpg" while no kept picture has that name, otherwise the first
+    // "slider" + position + "_" + n + ".jpg" that none has.
+    std::string forPosition(int position) const;
+
+    // A stored name is published as a file of the site: it must be a bare file name and
+    // none of the files a run writes itself (the scripts, the preview page, the report,
+    // and `ownFiles`). Compared ignoring case, as the web server may.
+    static bool isUsable(const std::string &name, const TStringArray &ownFiles);
+
+private:
+    bool isKept(const std::string &name) const;
+
+    std::set<std::string> m_kept; // in lower case
+};
