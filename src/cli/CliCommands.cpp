@@ -6,6 +6,7 @@
 #include "model/TextUtil.h"
 #include "model/VelloriaError.h"
 #include "platform/FileIO.h"
+#include "platform/ProjectLock.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -35,6 +36,10 @@ void CliCommands::load(const std::string &file)
         std::cerr << "velloria-cli: warning: \"" << file << "\" ends inside its item list; "
                   << m_agent.itemCount() << " items were read\n";
         return;
+    case LoadResult::NoItemList:
+        std::cerr << "velloria-cli: warning: \"" << file
+                  << "\" has no item list; it was read as a slide show without items\n";
+        return;
     case LoadResult::NoProject:
         throw VelloriaError("\"" + file + "\" holds no Velloria project");
     case LoadResult::Refused:
@@ -42,9 +47,26 @@ void CliCommands::load(const std::string &file)
     }
 }
 
+// A refused value names its field; the user also needs to know which project holds it.
+template <typename Command> void CliCommands::onProject(const std::string &file, Command command)
+{
+    const ProjectLock lock(file);
+    try {
+        command();
+    } catch (const ProjectValueError &e) {
+        throw VelloriaError("\"" + file + "\": " + e.what());
+    }
+}
+
 void CliCommands::newProject(const std::string &file, bool force)
 {
-    if (!force && fs::exists(file))
+    onProject(file, [&] { writeNewProject(file, force); });
+}
+
+void CliCommands::writeNewProject(const std::string &file, bool force)
+{
+    std::error_code ec;
+    if (!force && fs::exists(fs::symlink_status(file, ec)))
         throw VelloriaError("\"" + file + "\" already exists; use --force to replace it");
     m_agent.SetDefaults();
     m_agent.SaveToFile(file);
@@ -61,12 +83,20 @@ void CliCommands::info(const std::string &file, bool json)
 
 void CliCommands::resave(const std::string &in, const std::string &out)
 {
-    load(in);
-    m_agent.SaveToFile(out);
+    onProject(in, [&] {
+        load(in);
+        m_agent.SaveToFile(out);
+    });
 }
 
 void CliCommands::add(const std::string &file, const std::vector<std::string> &images,
                       const NewItemOptions &options)
+{
+    onProject(file, [&] { addItems(file, images, options); });
+}
+
+void CliCommands::addItems(const std::string &file, const std::vector<std::string> &images,
+                           const NewItemOptions &options)
 {
     load(file);
     for (const std::string &image : images) {
@@ -103,6 +133,11 @@ void CliCommands::storePagesBeforeSave()
 
 void CliCommands::publish(const std::string &file, const std::string &folder, bool useCache)
 {
+    onProject(file, [&] { publishProject(file, folder, useCache); });
+}
+
+void CliCommands::publishProject(const std::string &file, const std::string &folder, bool useCache)
+{
     load(file);
     const fs::path projectFolder = fs::absolute(file).parent_path();
     const fs::path target = folder.empty() ? projectFolder : fs::absolute(folder);
@@ -129,6 +164,9 @@ void CliCommands::publish(const std::string &file, const std::string &folder, bo
 void CliCommands::scale(const std::string &in, const std::string &out, int height)
 {
     const SlidePicture slide = makeSlidePicture(in, height);
-    fileio::writeFileAtomically(out, slide.jpeg);
+    // The output is the user's to name, as a project file is: a link to a file keeps
+    // pointing at it, and anything but a file there is refused.
+    fileio::writeFileAtomically(out, slide.jpeg, fileio::Durability::flushed,
+                                fileio::Links::follow);
     m_out << slide.width << 'x' << slide.height << '\n';
 }

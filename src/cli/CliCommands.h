@@ -38,6 +38,11 @@ public:
     void scale(const std::string &in, const std::string &out, int height);
 
 private:
+    template <typename Command> void onProject(const std::string &file, Command command);
+    void writeNewProject(const std::string &file, bool force);
+    void addItems(const std::string &file, const std::vector<std::string> &images,
+                  const NewItemOptions &options);
+    void publishProject(const std::string &file, const std::string &folder, bool useCache);
     void load(const std::string &file);
     void storePagesBeforeSave();
     void showError(const std::string &text) override;

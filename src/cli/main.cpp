@@ -3,6 +3,7 @@
 #include "CliCommands.h"
 #include "PrivateInstallFolder.h"
 #include "model/VelloriaError.h"
+#include "platform/InterruptCleanup.h"
 #include "platform/ProgramFolder.h"
 
 #include <CLI/CLI.hpp>
@@ -83,6 +84,8 @@ void run(const CLI::App &app, const Arguments &args)
 
 int main(int argc, char **argv)
 {
+    // Before the slide workers start, so that they too leave signals to the cleaning thread.
+    interruptcleanup::installSignalHandling();
     CLI::App app{"Velloria slide show projects from the command line", "velloria-cli"};
     Arguments args;
     defineCommands(app, args);

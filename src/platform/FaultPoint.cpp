@@ -14,7 +14,8 @@ void faultPoint(const char *point)
     const char *colon = std::strrchr(fault, ':');
     if (!colon || std::string(fault, colon) != point)
         return;
-    std::raise(std::atoi(colon + 1));
+    // To the process, not this thread: a signal this thread blocks goes to the one that waits.
+    ::kill(::getpid(), std::atoi(colon + 1));
     // A blocked signal is handled by another thread; this one must not run on meanwhile.
     for (;;)
         ::pause();

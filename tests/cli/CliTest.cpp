@@ -2,10 +2,13 @@
 
 #include "common/TempFolder.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 
 namespace {
 
@@ -27,9 +30,10 @@ std::string quoted(const std::string &arg)
 class Cli : public ::testing::Test
 {
 protected:
-    CliRun cli(const std::vector<std::string> &args)
+    // `environment` goes before the command: "NAME=value ...".
+    CliRun cli(const std::vector<std::string> &args, const std::string &environment = "")
     {
-        std::string command = quoted(VELLORIA_CLI);
+        std::string command = environment + " " + quoted(VELLORIA_CLI);
         for (const std::string &arg : args)
             command += " " + quoted(arg);
         command += " >" + quoted(folder.file("out.txt")) + " 2>" + quoted(folder.file("err.txt"));
@@ -114,7 +118,9 @@ TEST_F(Cli, badInputIsReportedWithTheFileAndLeavesItAlone)
         ::mkfifo(file("pipe.jfs").c_str(), 0600);
         run = cli({"info", special});
         EXPECT_EQ(run.status, 1) << special;
-        EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(special == "/dev/zero" ? "it is a device" : "it is a named pipe"),
+                  std::string::npos)
+            << run.err;
     }
 
     run = cli({"info", file("missing.jfs")});
@@ -219,6 +225,106 @@ TEST_F(CliPublish, scaleMakesOneSlide)
     EXPECT_EQ(run.status, 1);
     EXPECT_FALSE(std::filesystem::exists(file("zero.jpg")));
     EXPECT_EQ(cli({"scale", file("one.jpg"), file("x.jpg"), "tall"}).status, 2);
+}
+
+// Another command holding the project makes the next one wait, then give up: the second
+// never writes back a project read before the first one's changes.
+TEST_F(Cli, aCommandWaitsForAnotherOnTheSameProject)
+{
+    cli({"new", file("p.jfs")});
+    writeBytes(file("one.jpg"), "x");
+    const int held = ::open(file("p.jfs").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    std::thread letGo([held] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        ::close(held);
+    });
+    EXPECT_EQ(cli({"add", file("p.jfs"), file("one.jpg")}).status, 0);
+    letGo.join();
+
+    const int holder = ::open(file("p.jfs").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    const std::string before = readBytes(file("p.jfs"));
+    const CliRun busy = cli({"add", file("p.jfs"), file("one.jpg")});
+    ::close(holder);
+    EXPECT_EQ(busy.status, 1);
+    EXPECT_NE(busy.err.find("\"" + file("p.jfs") + "\" is busy"), std::string::npos) << busy.err;
+    EXPECT_EQ(readBytes(file("p.jfs")), before);
+}
+
+TEST_F(Cli, refusalsNameTheProjectAndWritesOnlyGoToFiles)
+{
+    cli({"new", file("p.jfs")});
+    std::string text = readBytes(file("p.jfs"));
+    text.replace(text.find("#$@120#$@"), 9, "#$@0#$@");
+    writeBytes(file("p.jfs"), text);
+    CliRun run = cli({"publish", file("p.jfs")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("\"" + file("p.jfs") + "\": Slide show field pHeight"),
+              std::string::npos)
+        << run.err;
+
+    writeBytes(file("bare.jfs"), text.substr(0, text.find("<Item_Parameters>")));
+    run = cli({"info", file("bare.jfs")});
+    EXPECT_NE(run.err.find("has no item list"), std::string::npos) << run.err;
+
+    ::mkfifo(file("out.fifo").c_str(), 0600);
+    std::filesystem::copy_file(VELLORIA_SAMPLE_PHOTO, file("one.jpg"));
+    run = cli({"scale", file("one.jpg"), file("out.fifo"), "60"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("out.fifo\": it is a named pipe (FIFO)"), std::string::npos) << run.err;
+}
+
+// Runs interrupted at the step where every site file is ready but none is in place.
+class InterruptedPublish : public CliPublish
+{
+protected:
+    void SetUp() override
+    {
+        CliPublish::SetUp();
+        cli({"new", file("show.jfs")});
+        copyPhoto("one.jpg");
+        cli({"add", file("show.jfs"), file("one.jpg")});
+        ASSERT_EQ(cli({"publish", file("show.jfs")}).status, 0);
+        std::filesystem::create_directory(file("tmp"));
+        copyPhoto("two.jpg");
+        cli({"add", file("show.jfs"), file("two.jpg")});
+        before = readBytes(file("show.html")) + readBytes(file("velloriacfg.js"));
+    }
+    CliRun publishKilledBy(int signal)
+    {
+        return cli({"publish", file("show.jfs")},
+                   "TMPDIR=" + quoted(file("tmp")) +
+                       " VELLORIA_FAULT=publish-staged:" + std::to_string(signal));
+    }
+    std::size_t temporaries()
+    {
+        std::size_t count = 0;
+        for (const std::string &name : filesIn(folder.path()))
+            count += name.find(".vtmp") != std::string::npos;
+        return count + filesIn(file("tmp")).size();
+    }
+    std::string before;
+};
+
+TEST_F(InterruptedPublish, byCtrlCOrTerminateCleansUpAndChangesNothing)
+{
+    for (const int signal : {SIGINT, SIGTERM}) {
+        EXPECT_NE(publishKilledBy(signal).status, 0);
+        EXPECT_EQ(temporaries(), 0u);
+        EXPECT_EQ(readBytes(file("show.html")) + readBytes(file("velloriacfg.js")), before);
+    }
+}
+
+TEST_F(InterruptedPublish, byKillLeavesLeftoversThatTheNextRunRemoves)
+{
+    EXPECT_NE(publishKilledBy(SIGKILL).status, 0);
+    EXPECT_GT(temporaries(), 0u);
+    EXPECT_EQ(readBytes(file("show.html")) + readBytes(file("velloriacfg.js")), before);
+    const CliRun next = cli({"publish", file("show.jfs")}, "TMPDIR=" + quoted(file("tmp")));
+    ASSERT_EQ(next.status, 0) << next.err;
+    EXPECT_EQ(temporaries(), 0u);
+    EXPECT_NE(readBytes(file("velloriacfg.js")).find("slider1.jpg"), std::string::npos);
 }
 
 } // namespace
