@@ -11,6 +11,7 @@
 #include "model/TzybAppletAgent.h"
 #include "model/VelloriaError.h"
 #include "platform/FileIO.h"
+#include "platform/TemporaryFile.h"
 
 #include <sys/stat.h>
 
@@ -81,8 +82,10 @@ std::string TzybAppletAgent::inInstallFolder(const std::string &name) const
 void TzybAppletAgent::BuildHTML(const std::string &pagePath, DesignTree &tree)
 {
     ProgressScope scope(*m_progress, "Making HTML Codes ... ...");
-    const GeneratedTexts texts =
-        generate(tree, {std::filesystem::path(pagePath).filename().string()});
+    const std::filesystem::path page(pagePath);
+    const GeneratedTexts texts = generate(tree, {page.filename().string()});
+    TemporaryFile::removeLeftovers(page.has_parent_path() ? page.parent_path() : ".",
+                                   {page.filename().string()});
     writeGeneratedScripts(texts);
     fileio::writeFileAtomically(pagePath, texts.page);
 }
@@ -91,6 +94,8 @@ TzybAppletAgent::GeneratedTexts TzybAppletAgent::generate(DesignTree &tree,
                                                           const TStringArray &ownFiles)
 {
     checkBeforeBuild(tree);
+    // Slides and scripts of a killed run may lie there under temporary names.
+    TemporaryFile::removeLeftovers(m_installFolder);
     ScriptFileNames[1] = "velloriacfg.js";
     ScriptFileNames[2] = "velloria.css";
     normalizeNumbers();

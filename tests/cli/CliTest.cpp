@@ -327,4 +327,15 @@ TEST_F(InterruptedPublish, byKillLeavesLeftoversThatTheNextRunRemoves)
     EXPECT_NE(readBytes(file("velloriacfg.js")).find("slider1.jpg"), std::string::npos);
 }
 
+// A file-size limit stands in for a full disk: slides no longer fit, the script still does.
+TEST_F(InterruptedPublish, aFullDiskStopsItWithTheFileNamedAndChangesNothing)
+{
+    const CliRun full = cli({"publish", file("show.jfs"), "--no-cache"},
+                            "trap '' XFSZ; ulimit -f 6; TMPDIR=" + quoted(file("tmp")));
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.err.find(".jpg\": File too large"), std::string::npos) << full.err;
+    EXPECT_EQ(temporaries(), 0u);
+    EXPECT_EQ(readBytes(file("show.html")) + readBytes(file("velloriacfg.js")), before);
+}
+
 } // namespace
