@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <iostream>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -70,11 +71,12 @@ void CliCommands::add(const std::string &file, const std::vector<std::string> &i
 {
     load(file);
     for (const std::string &image : images) {
-        std::error_code ec;
-        const auto status = fs::status(image, ec);
-        if (!fs::is_regular_file(status))
-            throw VelloriaError(
-                fileio::ioErrorText("add image", image, fs::exists(status) ? EISDIR : ENOENT));
+        struct stat status
+        {};
+        if (::stat(image.c_str(), &status) != 0)
+            throw VelloriaError(fileio::ioErrorText("add image", image, errno));
+        if (!S_ISREG(status.st_mode))
+            throw VelloriaError(fileio::notRegularFileText("add image", image, status));
     }
     for (const std::string &image : images) {
         const DesignTree::Node node = m_agent.insertChildItem(m_tree, m_tree.root());

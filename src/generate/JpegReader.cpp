@@ -5,8 +5,10 @@
 #include "platform/FileIO.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <jerror.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,13 +37,26 @@ JpegReader::JpegReader(const std::filesystem::path &path) : m_path(path)
 
 void JpegReader::openFile()
 {
-    m_file.reset(std::fopen(m_path.c_str(), "rb"));
+    // Non-blocking, so that opening a named pipe cannot hang before it is refused.
+    const int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        throw VelloriaError(fileio::ioErrorText("open", m_path, errno));
+    m_file.reset(::fdopen(fd, "rb"));
+    if (!m_file) {
+        const int error = errno;
+        ::close(fd);
+        throw VelloriaError(fileio::ioErrorText("open", m_path, error));
+    }
     struct stat info
     {};
-    if (!m_file || ::fstat(::fileno(m_file.get()), &info) != 0)
+    if (::fstat(fd, &info) != 0)
         throw VelloriaError(fileio::ioErrorText("open", m_path, errno));
-    if (S_ISDIR(info.st_mode))
-        throw VelloriaError(fileio::ioErrorText("open", m_path, EISDIR));
+    // A device or a pipe could feed bytes for ever or block; only a regular file has a size.
+    if (!S_ISREG(info.st_mode))
+        throw VelloriaError(fileio::notRegularFileText("open", m_path, info));
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        throw VelloriaError(fileio::ioErrorText("open", m_path, errno));
 }
 
 void JpegReader::readHeader()

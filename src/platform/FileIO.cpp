@@ -142,3 +142,33 @@ void copyFileQuietly(const std::filesystem::path &from, const std::filesystem::p
 }
 
 } // namespace fileio
+
+namespace fileio {
+
+std::string kindOfFile(const struct stat &info)
+{
+    if (S_ISREG(info.st_mode))
+        return "a regular file";
+    if (S_ISDIR(info.st_mode))
+        return "a folder (directory)";
+    if (S_ISFIFO(info.st_mode))
+        return "a named pipe (FIFO)";
+    if (S_ISCHR(info.st_mode))
+        return "a character device";
+    if (S_ISBLK(info.st_mode))
+        return "a block device";
+    if (S_ISSOCK(info.st_mode))
+        return "a socket";
+    if (S_ISLNK(info.st_mode))
+        return "a symbolic link";
+    return "a file of an unknown kind";
+}
+
+std::string notRegularFileText(std::string_view verb, const std::filesystem::path &path,
+                               const struct stat &info)
+{
+    return "Cannot " + std::string(verb) + " file \"" + path.string() + "\": it is " +
+           kindOfFile(info) + ", not a regular file";
+}
+
+} // namespace fileio

@@ -33,3 +33,17 @@ void copyFileQuietly(const std::filesystem::path &from, const std::filesystem::p
 std::string ioErrorText(std::string_view verb, const std::filesystem::path &path, int error);
 
 } // namespace fileio
+
+struct stat;
+
+namespace fileio {
+
+// What the file that info describes is, for messages: "a regular file", "a folder
+// (directory)", "a named pipe (FIFO)", "a character device", "a block device", "a socket".
+std::string kindOfFile(const struct stat &info);
+
+// "Cannot <verb> file "<path>": it is <kind of file>, not a regular file"
+std::string notRegularFileText(std::string_view verb, const std::filesystem::path &path,
+                               const struct stat &info);
+
+} // namespace fileio

@@ -127,6 +127,8 @@ TEST_F(Cli, badInputIsReportedWithTheFileAndLeavesItAlone)
     run = cli({"add", file("p.jfs"), file("one.jpg"), file("nothere.jpg")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("nothere.jpg"), std::string::npos);
+    run = cli({"add", file("p.jfs"), file("pipe.jfs")});
+    EXPECT_NE(run.err.find("pipe.jfs\": it is a named pipe (FIFO)"), std::string::npos) << run.err;
     run = cli({"add", file("p.jfs"), file("one.jpg"), "--tooltip", "a#$@b"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("IToolTip"), std::string::npos);

@@ -9,7 +9,11 @@
 #include "model/VelloriaError.h"
 
 #include <array>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -58,6 +62,20 @@ TEST_F(SlidePictures, refusesMissingFilesAndFolders)
 {
     EXPECT_NE(refusal(folder.file("missing.jpg"), 120).find("No such file"), std::string::npos);
     EXPECT_NE(refusal(folder.path().string(), 120).find("directory"), std::string::npos);
+}
+
+// A named pipe is refused without waiting for a writer. One comes along anyway, so that a
+// reader that does wait ends with a wrong message instead of hanging.
+TEST_F(SlidePictures, refusesPipesAndDevicesForWhatTheyAre)
+{
+    const std::string pipe = folder.file("pipe.jpg");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::thread writer([&] { ::close(::open(pipe.c_str(), O_WRONLY | O_CLOEXEC)); });
+    EXPECT_NE(refusal(pipe, 60).find("it is a named pipe (FIFO)"), std::string::npos);
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    writer.join();
+    ::close(reader);
+    EXPECT_NE(refusal("/dev/null", 60).find("it is a character device"), std::string::npos);
 }
 
 TEST_F(SlidePictures, refusesFilesThatAreNotJpeg)
