@@ -140,6 +140,43 @@ TEST_F(SlidePictures, refusesGiantHeadersOverTinyFiles)
     }
 }
 
+// Decoding costs time per block and scan, not per byte of the file. Pictures that ask for
+// far more work than their file's size justifies are refused before that work is done.
+TEST_F(SlidePictures, refusesPicturesThatAskForWorkOutOfProportion)
+{
+    const RgbImage grey{4096, 4096, std::vector<unsigned char>(4096 * 4096 * 3, 128)};
+    const struct
+    {
+        const char *name;
+        std::string bytes;
+        const char *reason;
+    } bombs[] = {
+        {"many.jpg", encodeScanBomb(renderPhoto(320, 240), 101), "too many scans"},
+        // Scans of a large flat picture visit millions of blocks for a few bytes each.
+        {"flat.jpg", encodeScanBomb(grey, 90, true), "far more decoding"},
+    };
+    for (const auto &bomb : bombs)
+        EXPECT_NE(refusal(original(bomb.name, bomb.bytes), 60).find(bomb.reason),
+                  std::string::npos);
+    EXPECT_EQ(
+        makeSlidePicture(original("100.jpg", encodeScanBomb(renderPhoto(320, 240), 100)), 60).width,
+        80);
+}
+
+// Arithmetic decoding reads zeros past the end of a scan's data without a warning, so a
+// header can declare a huge picture over a few hundred bytes that all decode.
+TEST_F(SlidePictures, refusesDeclaredSizesTheFileCannotHold)
+{
+    const RgbImage grey{64, 64, std::vector<unsigned char>(64 * 64 * 3, 128)};
+    std::string jpeg =
+        encodeOriginal(grey, {.progressive = true, .grayscale = true, .arithmetic = true});
+    const std::size_t sof = jpeg.find("\xff\xca");
+    ASSERT_NE(sof, std::string::npos);
+    jpeg.replace(sof + 5, 4, "\x23\x28\x23\x28"); // 9000 x 9000
+    EXPECT_NE(refusal(original("inflated.jpg", jpeg), 60).find("too small for the picture"),
+              std::string::npos);
+}
+
 TEST_F(SlidePictures, givesTheSameBytesForTheSamePicture)
 {
     const std::string bytes = encodeOriginal(renderPhoto(300, 200));
