@@ -64,6 +64,11 @@ private:
     bool m_failed = false;
 };
 
+std::int64_t nanoseconds(const timespec &time)
+{
+    return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
 std::filesystem::path homeFolder()
 {
     if (const char *home = std::getenv("HOME"); home && *home)
@@ -112,12 +117,12 @@ std::optional<std::string> SlideCache::keyFor(const std::filesystem::path &origi
     {};
     if (error || ::stat(absolute.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
-    const std::int64_t modified =
-        std::int64_t(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
     // Fields are separated by NUL, which no path contains.
     std::string key = absolute.lexically_normal().string();
-    for (const std::int64_t field : {std::int64_t(info.st_size), modified,
-                                     std::int64_t(targetHeight), std::int64_t(m_pipelineVersion)}) {
+    for (const std::int64_t field :
+         {std::int64_t(info.st_size), nanoseconds(info.st_mtim), nanoseconds(info.st_ctim),
+          std::int64_t(info.st_ino), std::int64_t(info.st_dev), std::int64_t(targetHeight),
+          std::int64_t(m_pipelineVersion)}) {
         key += '\0';
         key += std::to_string(field);
     }

@@ -2,9 +2,11 @@
 
 // Slides made before, kept per user so that building a slide show again skips the
 // decoding and scaling of originals that have not changed. An entry is one file named by
-// a hash of its key: the original's absolute path, size and modification time, the slide
-// height and the pipeline's version. It holds the full key and a checksum, so a hash
-// collision or a damaged entry reads as a miss and never as a wrong slide.
+// a hash of its key: the original's absolute path, size, modification and change times,
+// device and inode, the slide height and the pipeline's version. The change time and the
+// inode are there because a user can set a rewritten file's modification time back, but
+// not those. An entry holds the full key and a checksum, so a hash collision or a damaged
+// entry reads as a miss and never as a wrong slide.
 
 #include "SlidePicture.h"
 

@@ -79,6 +79,38 @@ TEST_F(SlideCaching, missesWhenTheOriginalChanges)
     EXPECT_EQ(makeSlidePictureCached(original, 60, &cache).width, 81);
 }
 
+// Same size, its modification time set back to the nanosecond: only the change time tells.
+// The clock behind the change time ticks in milliseconds, so the rewrite repeats until it
+// has moved on from the stored one.
+TEST_F(SlideCaching, missesWhenTheOriginalIsRewrittenAndItsTimeSetBack)
+{
+    std::string narrower = encodeOriginal(renderPhoto(100, 90));
+    const std::string before = readBytes(original);
+    ASSERT_GE(before.size(), narrower.size() + 4);
+    const std::size_t padding = before.size() - narrower.size() - 2;
+    narrower.insert(2, "\xff\xfe" + std::string{char(padding >> 8), char(padding & 0xff)} +
+                           std::string(padding - 2, ' ')); // a comment segment
+    ASSERT_EQ(narrower.size(), before.size());
+
+    storedSlide();
+    struct stat stored
+    {};
+    ASSERT_EQ(::stat(original.c_str(), &stored), 0);
+    const timespec times[2] = {stored.st_atim, stored.st_mtim};
+    struct stat rewritten = stored;
+    for (int tries = 0; tries < 100000 && rewritten.st_ctim.tv_nsec == stored.st_ctim.tv_nsec &&
+                        rewritten.st_ctim.tv_sec == stored.st_ctim.tv_sec;
+         ++tries) {
+        writeBytes(original, narrower);
+        ASSERT_EQ(::utimensat(AT_FDCWD, original.c_str(), times, 0), 0);
+        ASSERT_EQ(::stat(original.c_str(), &rewritten), 0);
+    }
+    EXPECT_EQ(rewritten.st_ino, stored.st_ino);
+    EXPECT_EQ(rewritten.st_size, stored.st_size);
+    EXPECT_FALSE(cache.find(original, 60));
+    EXPECT_EQ(makeSlidePictureCached(original, 60, &cache).width, 67);
+}
+
 TEST_F(SlideCaching, neverUsesADamagedEntry)
 {
     storedSlide();
