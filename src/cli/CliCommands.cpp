@@ -9,10 +9,23 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <iomanip>
 #include <iostream>
+#include <sstream>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+std::string megabytes(std::uintmax_t bytes)
+{
+    std::ostringstream text;
+    text << std::fixed << std::setprecision(1) << double(bytes) / double(SlideCache::megabyte);
+    return text.str();
+}
+
+} // namespace
 
 CliCommands::CliCommands(std::ostream &out, const std::filesystem::path &installFolder)
     : m_out(out), m_agent(installFolder)
@@ -124,6 +137,7 @@ void CliCommands::publish(const std::string &file, const std::string &folder, bo
     m_agent.setSlideCache(useCache ? &cache : nullptr);
     const std::string fileName = fs::path(file).filename().string();
     m_agent.SaveAndPublish(target.string() + "/", fileName, m_tree);
+    SlideCache(cache.folder(), slidePipelineVersion, SlideCache::sizeLimitFromEnvironment()).trim();
     m_out << (target / (TzybAppletAgent::publishedName(fileName) + "_PublishReport.txt")).string()
           << '\n';
 }
@@ -133,4 +147,20 @@ void CliCommands::scale(const std::string &in, const std::string &out, int heigh
     const SlidePicture slide = makeSlidePicture(in, height);
     fileio::writeFileAtomically(out, slide.jpeg);
     m_out << slide.width << 'x' << slide.height << '\n';
+}
+
+void CliCommands::cache(bool clear)
+{
+    const SlideCache cache(SlideCache::defaultFolder(), slidePipelineVersion,
+                           SlideCache::sizeLimitFromEnvironment());
+    if (clear) {
+        const SlideCacheUsage removed = cache.clear();
+        m_out << "Removed from " << cache.folder().string() << ": " << removed.entries
+              << " slides, " << megabytes(removed.bytes) << " MB\n";
+        return;
+    }
+    const SlideCacheUsage usage = cache.usage();
+    m_out << cache.folder().string() << '\n'
+          << "Slides: " << usage.entries << ", " << megabytes(usage.bytes) << " MB of at most "
+          << megabytes(cache.sizeLimit()) << " MB\n";
 }

@@ -223,4 +223,28 @@ TEST_F(CliPublish, scaleMakesOneSlide)
     EXPECT_EQ(cli({"scale", file("one.jpg"), file("x.jpg"), "tall"}).status, 2);
 }
 
+TEST_F(CliPublish, cacheShowsItsSlidesAndEmpties)
+{
+    cli({"new", file("show.jfs")});
+    copyPhoto("one.jpg");
+    cli({"add", file("show.jfs"), file("one.jpg")});
+    ASSERT_EQ(cli({"publish", file("show.jfs")}).status, 0);
+    const std::string slides = file("cache") + "/velloria/slides";
+    CliRun run = cli({"cache"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), slides);
+    EXPECT_NE(run.out.find("\nSlides: 1, 0.0 MB of at most 500.0 MB\n"), std::string::npos)
+        << run.out;
+    run = cli({"cache", "--clear"});
+    EXPECT_EQ(run.out, "Removed from " + slides + ": 1 slides, 0.0 MB\n");
+    EXPECT_TRUE(std::filesystem::is_empty(slides));
+
+    // Each publish keeps the cache within its limit; one of nothing keeps no slide.
+    ::setenv("VELLORIA_SLIDE_CACHE_LIMIT_MB", "0", 1);
+    run = cli({"publish", file("show.jfs")});
+    ::unsetenv("VELLORIA_SLIDE_CACHE_LIMIT_MB");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::is_empty(slides));
+}
+
 } // namespace
