@@ -14,10 +14,10 @@ namespace {
 constexpr std::uint64_t maxBlocksPerByte = 64;
 constexpr std::uint64_t blocksAlwaysAllowed = std::uint64_t(1) << 20;
 
-// A DC scan costs a bit per block, an AC scan of a flat area almost nothing, so even odd
-// but honest scan scripts stay under a few dozen visits per byte. 16 million visits take
-// about a tenth of a second; files too small to earn that many still get them.
-constexpr std::uint64_t maxBlockVisitsPerByte = 512;
+// A DC scan costs a bit per block, an AC scan of a flat area almost nothing: photos need
+// one or two block visits per byte of their file, flat grey pictures about 25. 16 million
+// visits take about a tenth of a second; files too small to earn that many still get them.
+constexpr std::uint64_t maxBlockVisitsPerByte = 128;
 constexpr std::uint64_t blockVisitsAlwaysAllowed = std::uint64_t(16) << 20;
 
 std::uint64_t blocksOf(const jpeg_component_info &component)
