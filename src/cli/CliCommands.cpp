@@ -10,9 +10,23 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <iomanip>
 #include <iostream>
+#include <sstream>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+std::string megabytes(std::uintmax_t bytes)
+{
+    std::ostringstream text;
+    text << std::fixed << std::setprecision(1) << double(bytes) / double(SlideCache::megabyte);
+    return text.str();
+}
+
+} // namespace
 
 CliCommands::CliCommands(std::ostream &out, const std::filesystem::path &installFolder)
     : m_out(out), m_agent(installFolder)
@@ -100,11 +114,12 @@ void CliCommands::addItems(const std::string &file, const std::vector<std::strin
 {
     load(file);
     for (const std::string &image : images) {
-        std::error_code ec;
-        const auto status = fs::status(image, ec);
-        if (!fs::is_regular_file(status))
-            throw VelloriaError(
-                fileio::ioErrorText("add image", image, fs::exists(status) ? EISDIR : ENOENT));
+        struct stat status
+        {};
+        if (::stat(image.c_str(), &status) != 0)
+            throw VelloriaError(fileio::ioErrorText("add image", image, errno));
+        if (!S_ISREG(status.st_mode))
+            throw VelloriaError(fileio::notRegularFileText("add image", image, status.st_mode));
     }
     for (const std::string &image : images) {
         const DesignTree::Node node = m_agent.insertChildItem(m_tree, m_tree.root());
@@ -157,6 +172,7 @@ void CliCommands::publishProject(const std::string &file, const std::string &fol
     m_agent.setSlideCache(useCache ? &cache : nullptr);
     const std::string fileName = fs::path(file).filename().string();
     m_agent.SaveAndPublish(target.string() + "/", fileName, m_tree);
+    SlideCache(cache.folder(), slidePipelineVersion, SlideCache::sizeLimitFromEnvironment()).trim();
     m_out << (target / (TzybAppletAgent::publishedName(fileName) + "_PublishReport.txt")).string()
           << '\n';
 }
@@ -169,4 +185,20 @@ void CliCommands::scale(const std::string &in, const std::string &out, int heigh
     fileio::writeFileAtomically(out, slide.jpeg, fileio::Durability::flushed,
                                 fileio::Links::follow);
     m_out << slide.width << 'x' << slide.height << '\n';
+}
+
+void CliCommands::cache(bool clear)
+{
+    const SlideCache cache(SlideCache::defaultFolder(), slidePipelineVersion,
+                           SlideCache::sizeLimitFromEnvironment());
+    if (clear) {
+        const SlideCacheUsage removed = cache.clear();
+        m_out << "Removed from " << cache.folder().string() << ": " << removed.entries
+              << " slides, " << megabytes(removed.bytes) << " MB\n";
+        return;
+    }
+    const SlideCacheUsage usage = cache.usage();
+    m_out << cache.folder().string() << '\n'
+          << "Slides: " << usage.entries << ", " << megabytes(usage.bytes) << " MB of at most "
+          << megabytes(cache.sizeLimit()) << " MB\n";
 }

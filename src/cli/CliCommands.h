@@ -36,6 +36,8 @@ public:
     // a web site needs lands in `folder` (the project's own when empty).
     void publish(const std::string &file, const std::string &folder, bool useCache);
     void scale(const std::string &in, const std::string &out, int height);
+    // Shows the slide cache's folder, entries and size, or empties it.
+    void cache(bool clear);
 
 private:
     template <typename Command> void onProject(const std::string &file, Command command);

@@ -21,6 +21,7 @@ struct Arguments
     bool force = false;
     bool json = false;
     bool noCache = false;
+    bool clear = false;
     int height = 0;
     std::vector<std::string> images;
     NewItemOptions item;
@@ -58,6 +59,9 @@ void defineCommands(CLI::App &app, Arguments &args)
     scale->add_option("IN", args.file, "Original JPEG picture")->required();
     scale->add_option("OUT", args.out, "Slide picture to write")->required();
     scale->add_option("HEIGHT", args.height, "Height of the slide in pixels")->required();
+
+    auto *cache = app.add_subcommand("cache", "Show the slide cache's folder and size.");
+    cache->add_flag("--clear", args.clear, "Remove every slide from the cache");
 }
 
 void run(const CLI::App &app, const Arguments &args)
@@ -78,6 +82,8 @@ void run(const CLI::App &app, const Arguments &args)
         commands.add(args.file, args.images, args.item);
     else if (app.got_subcommand("scale"))
         commands.scale(args.file, args.out, args.height);
+    else if (app.got_subcommand("cache"))
+        commands.cache(args.clear);
 }
 
 } // namespace

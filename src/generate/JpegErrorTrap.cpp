@@ -1,6 +1,7 @@
 #include "JpegErrorTrap.h"
 
 #include <csetjmp>
+#include <cstdio>
 #include <jerror.h>
 #include <type_traits>
 
@@ -42,6 +43,14 @@ void JpegErrorTrap::onMessage(j_common_ptr info, int level)
         trap->stop(info);
     }
     ++trap->m_manager.num_warnings;
+}
+
+void JpegErrorTrap::refuse(j_common_ptr info, const char *reason)
+{
+    JpegErrorTrap *trap = of(info);
+    trap->m_code = refusedCode;
+    std::snprintf(trap->m_message, sizeof trap->m_message, "%s", reason);
+    std::longjmp(trap->m_jump, 1);
 }
 
 void JpegErrorTrap::stop(j_common_ptr info)

@@ -39,6 +39,12 @@ public:
     // Warnings that say nothing about the picture being damaged.
     static bool isHarmlessWarning(int code);
 
+    // Code of a run stopped by refuse(); message() is then the reason given.
+    static constexpr int refusedCode = -1;
+    // Stops the current run from inside a libjpeg callback (the progress monitor, say) for a
+    // reason of our own, as libjpeg's own errors do.
+    [[noreturn]] static void refuse(j_common_ptr info, const char *reason);
+
 private:
     static JpegErrorTrap *of(j_common_ptr info);
     [[noreturn]] static void onError(j_common_ptr info);

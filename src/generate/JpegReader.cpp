@@ -5,8 +5,10 @@
 #include "platform/FileIO.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <jerror.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -30,18 +32,33 @@ JpegReader::JpegReader(const std::filesystem::path &path) : m_path(path)
     check(m_trap.run([this] { jpeg_create_decompress(&m_jpeg.info); }));
     m_jpeg.created = true;
     m_jpeg.info.mem->max_memory_to_use = maxDecoderMemory;
+    m_limit.watch(m_jpeg.info, m_fileBytes);
     readHeader();
 }
 
 void JpegReader::openFile()
 {
-    m_file.reset(std::fopen(m_path.c_str(), "rb"));
+    // Non-blocking, so that opening a named pipe cannot hang before it is refused.
+    const int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        throw VelloriaError(fileio::ioErrorText("open", m_path, errno));
+    m_file.reset(::fdopen(fd, "rb"));
+    if (!m_file) {
+        const int error = errno;
+        ::close(fd);
+        throw VelloriaError(fileio::ioErrorText("open", m_path, error));
+    }
     struct stat info
     {};
-    if (!m_file || ::fstat(::fileno(m_file.get()), &info) != 0)
+    if (::fstat(fd, &info) != 0)
         throw VelloriaError(fileio::ioErrorText("open", m_path, errno));
-    if (S_ISDIR(info.st_mode))
-        throw VelloriaError(fileio::ioErrorText("open", m_path, EISDIR));
+    // A device or a pipe could feed bytes for ever or block; only a regular file has a size.
+    if (!S_ISREG(info.st_mode))
+        throw VelloriaError(fileio::notRegularFileText("open", m_path, info.st_mode));
+    m_fileBytes = std::uintmax_t(info.st_size);
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        throw VelloriaError(fileio::ioErrorText("open", m_path, errno));
 }
 
 void JpegReader::readHeader()
@@ -49,6 +66,8 @@ void JpegReader::readHeader()
     jpeg_stdio_src(&m_jpeg.info, m_file.get());
     jpeg_save_markers(&m_jpeg.info, JPEG_APP0 + 1, 0xFFFF);
     check(m_trap.run([this] { jpeg_read_header(&m_jpeg.info, TRUE); }));
+    if (const std::string reason = m_limit.declaredSizeRefusal(m_jpeg.info); !reason.empty())
+        throw VelloriaError(refusal(reason));
     for (jpeg_saved_marker_ptr marker = m_jpeg.info.marker_list; marker; marker = marker->next) {
         if (marker->marker == JPEG_APP0 + 1) {
             m_orientation = exiforientation::fromApp1(marker->data, marker->data_length);
@@ -90,8 +109,7 @@ void JpegReader::readRow(unsigned char *rgb)
     JDIMENSION rows = 0;
     check(m_trap.run([this, &row, &rows] { rows = jpeg_read_scanlines(&m_jpeg.info, &row, 1); }));
     if (rows != 1)
-        throw VelloriaError("Cannot read picture \"" + m_path.string() +
-                            "\": the JPEG data ends too early");
+        throw VelloriaError(refusal("the JPEG data ends too early"));
     if (!m_cmyk)
         return;
     const std::size_t width = m_jpeg.info.output_width;
@@ -111,6 +129,8 @@ void JpegReader::check(bool succeeded) const
     if (succeeded)
         return;
     const int code = m_trap.code();
+    if (code == JpegErrorTrap::refusedCode)
+        throw VelloriaError(refusal(m_trap.message()));
     std::string reason;
     if (code == JERR_NO_SOI || code == JERR_INPUT_EMPTY)
         reason = "it is not a JPEG file";
@@ -121,6 +141,10 @@ void JpegReader::check(bool succeeded) const
         reason = "the JPEG file is truncated";
     else
         reason = "the JPEG data is damaged";
-    throw VelloriaError("Cannot read picture \"" + m_path.string() + "\": " + reason + " (" +
-                        m_trap.message() + ")");
+    throw VelloriaError(refusal(reason + " (" + m_trap.message() + ")"));
+}
+
+std::string JpegReader::refusal(const std::string &reason) const
+{
+    return "Cannot read picture \"" + m_path.string() + "\": " + reason;
 }

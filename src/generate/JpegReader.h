@@ -5,10 +5,13 @@
 // progressive, all come out as RGB. Failures raise VelloriaError naming the file.
 
 #include "JpegErrorTrap.h"
+#include "JpegWorkLimit.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 class JpegReader
@@ -43,10 +46,14 @@ private:
     void readHeader();
     void chooseScale(int minWidth, int minHeight);
     void check(bool succeeded) const;
+    std::string refusal(const std::string &reason) const;
 
     std::filesystem::path m_path;
     std::unique_ptr<std::FILE, FileCloser> m_file;
+    std::uintmax_t m_fileBytes = 0;
     JpegErrorTrap m_trap;
+    // Before the decompressor, which refers to it until destroyed.
+    JpegWorkLimit m_limit;
     // Destroyed by its own destructor, so that a constructor that throws releases it too.
     struct Decompressor
     {

@@ -2,8 +2,12 @@
 
 #include "platform/FileIO.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -64,6 +68,36 @@ private:
     bool m_failed = false;
 };
 
+std::int64_t nanoseconds(const timespec &time)
+{
+    return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+constexpr std::string_view entrySuffix = ".slide";
+
+bool isEntryName(std::string_view name)
+{
+    return name.size() > entrySuffix.size() && name.ends_with(entrySuffix) &&
+           !name.starts_with('.');
+}
+
+// writeFileAtomically writes "." + name + ".XXXXXX" and renames it to the name; one left
+// behind by a write that stopped half way is never renamed.
+bool isEntryLeftover(std::string_view name)
+{
+    return name.starts_with('.') && name.find(std::string(entrySuffix) + ".") != name.npos;
+}
+
+// Older than any write still running.
+constexpr std::int64_t leftoverAge = std::int64_t(3600) * 1'000'000'000;
+
+std::int64_t now()
+{
+    timespec time{};
+    ::clock_gettime(CLOCK_REALTIME, &time);
+    return nanoseconds(time);
+}
+
 std::filesystem::path homeFolder()
 {
     if (const char *home = std::getenv("HOME"); home && *home)
@@ -75,9 +109,21 @@ std::filesystem::path homeFolder()
 
 } // namespace
 
-SlideCache::SlideCache(std::filesystem::path folder, int pipelineVersion)
-    : m_folder(std::move(folder)), m_pipelineVersion(pipelineVersion)
+SlideCache::SlideCache(std::filesystem::path folder, int pipelineVersion, std::uintmax_t sizeLimit)
+    : m_folder(std::move(folder)), m_pipelineVersion(pipelineVersion), m_sizeLimit(sizeLimit)
 {}
+
+std::uintmax_t SlideCache::sizeLimitFromEnvironment()
+{
+    const char *text = std::getenv("VELLORIA_SLIDE_CACHE_LIMIT_MB");
+    const std::string_view value = text ? text : "";
+    std::uintmax_t megabytes = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), megabytes);
+    if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
+        megabytes > UINTMAX_MAX / megabyte)
+        return defaultSizeLimit;
+    return megabytes * megabyte;
+}
 
 std::filesystem::path SlideCache::defaultFolder()
 {
@@ -112,12 +158,12 @@ std::optional<std::string> SlideCache::keyFor(const std::filesystem::path &origi
     {};
     if (error || ::stat(absolute.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
-    const std::int64_t modified =
-        std::int64_t(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
     // Fields are separated by NUL, which no path contains.
     std::string key = absolute.lexically_normal().string();
-    for (const std::int64_t field : {std::int64_t(info.st_size), modified,
-                                     std::int64_t(targetHeight), std::int64_t(m_pipelineVersion)}) {
+    for (const std::int64_t field :
+         {std::int64_t(info.st_size), nanoseconds(info.st_mtim), nanoseconds(info.st_ctim),
+          std::int64_t(info.st_ino), std::int64_t(info.st_dev), std::int64_t(targetHeight),
+          std::int64_t(m_pipelineVersion)}) {
         key += '\0';
         key += std::to_string(field);
     }
@@ -136,9 +182,12 @@ std::filesystem::path SlideCache::entryPath(const std::string &key) const
 
 std::optional<SlidePicture> SlideCache::read(const std::string &key) const
 {
+    const std::filesystem::path path = entryPath(key);
     std::string bytes;
     try {
-        bytes = fileio::readFile(entryPath(key));
+        // An entry that trim() removes meanwhile, here or in another run, is either gone
+        // (a miss) or still whole: unlinking keeps an open file readable.
+        bytes = fileio::readFile(path);
     } catch (...) {
         return std::nullopt;
     }
@@ -158,6 +207,8 @@ std::optional<SlidePicture> SlideCache::read(const std::string &key) const
     if (fnv1a(payload, expected) != checksum)
         return std::nullopt;
     slide.jpeg = std::string(payload);
+    // Records the use for trim(); an entry that cannot be touched only looks older.
+    ::utimensat(AT_FDCWD, path.c_str(), nullptr, 0);
     return slide;
 }
 
@@ -178,6 +229,72 @@ void SlideCache::write(const std::string &key, const SlidePicture &slide) const
     } catch (...) {
         // A cache that cannot be written is simply not used.
     }
+}
+
+SlideCacheUsage SlideCache::usage() const
+{
+    SlideCacheUsage usage;
+    for (const Entry &entry : entries()) {
+        ++usage.entries;
+        usage.bytes += entry.bytes;
+    }
+    return usage;
+}
+
+SlideCacheUsage SlideCache::trim() const
+{
+    return trimTo(m_sizeLimit);
+}
+
+SlideCacheUsage SlideCache::clear() const
+{
+    return trimTo(0);
+}
+
+// Entries are written to a temporary file and renamed, so every name listed here is a
+// whole entry; removing one while another run reads it costs that run a miss at most.
+SlideCacheUsage SlideCache::trimTo(std::uintmax_t sizeLimit) const
+{
+    SlideCacheUsage removed;
+    std::vector<Entry> found = entries(&removed);
+    std::uintmax_t total = 0;
+    for (const Entry &entry : found)
+        total += entry.bytes;
+    std::sort(found.begin(), found.end(),
+              [](const Entry &a, const Entry &b) { return a.lastUsed < b.lastUsed; });
+    for (auto entry = found.begin(); entry != found.end() && total > sizeLimit; ++entry) {
+        total -= entry->bytes;
+        if (::unlink(entry->path.c_str()) == 0) {
+            ++removed.entries;
+            removed.bytes += entry->bytes;
+        }
+    }
+    return removed;
+}
+
+// The entries of the folder; other files are left alone, except leftovers of entries,
+// which are removed into removedLeftovers when one is given.
+std::vector<SlideCache::Entry> SlideCache::entries(SlideCacheUsage *removedLeftovers) const
+{
+    std::vector<Entry> found;
+    std::error_code error;
+    for (std::filesystem::directory_iterator file(m_folder, error), end; !error && file != end;
+         file.increment(error)) {
+        const std::string name = file->path().filename().string();
+        struct stat info
+        {};
+        if (::lstat(file->path().c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        const std::uintmax_t bytes = std::uintmax_t(info.st_size);
+        if (isEntryName(name)) {
+            found.push_back({file->path(), bytes, nanoseconds(info.st_mtim)});
+        } else if (removedLeftovers && isEntryLeftover(name) &&
+                   now() - nanoseconds(info.st_mtim) > leftoverAge &&
+                   ::unlink(file->path().c_str()) == 0) {
+            removedLeftovers->bytes += bytes;
+        }
+    }
+    return found;
 }
 
 SlidePicture makeSlidePictureCached(const std::filesystem::path &original, int targetHeight,

@@ -2,27 +2,48 @@
 
 // Slides made before, kept per user so that building a slide show again skips the
 // decoding and scaling of originals that have not changed. An entry is one file named by
-// a hash of its key: the original's absolute path, size and modification time, the slide
-// height and the pipeline's version. It holds the full key and a checksum, so a hash
-// collision or a damaged entry reads as a miss and never as a wrong slide.
+// a hash of its key: the original's absolute path, size, modification and change times,
+// device and inode, the slide height and the pipeline's version. The change time and the
+// inode are there because a user can set a rewritten file's modification time back, but
+// not those. An entry holds the full key and a checksum, so a hash collision or a damaged
+// entry reads as a miss and never as a wrong slide.
+//
+// The cache keeps under a size limit by dropping the entries used longest ago: a hit
+// touches its entry's modification time, and trim() removes the oldest first.
 
 #include "SlidePicture.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Raise whenever makeSlidePicture's output changes, so that slides made by an older
 // pipeline are made afresh.
 inline constexpr int slidePipelineVersion = 1;
 
+// Entries of the cache, or those a trim removed, and their bytes.
+struct SlideCacheUsage
+{
+    std::size_t entries = 0;
+    std::uintmax_t bytes = 0;
+};
+
 class SlideCache
 {
 public:
-    explicit SlideCache(std::filesystem::path folder, int pipelineVersion = slidePipelineVersion);
+    static constexpr std::uintmax_t megabyte = 1024 * 1024;
+    static constexpr std::uintmax_t defaultSizeLimit = 500 * megabyte;
+
+    explicit SlideCache(std::filesystem::path folder, int pipelineVersion = slidePipelineVersion,
+                        std::uintmax_t sizeLimit = defaultSizeLimit);
 
     // $XDG_CACHE_HOME/velloria/slides, or ~/.cache/velloria/slides.
     static std::filesystem::path defaultFolder();
+    // $VELLORIA_SLIDE_CACHE_LIMIT_MB megabytes, or defaultSizeLimit when it is not a number.
+    static std::uintmax_t sizeLimitFromEnvironment();
 
     std::optional<SlidePicture> find(const std::filesystem::path &original, int targetHeight) const;
     // Never fails: a cache that cannot be written is simply not used.
@@ -30,8 +51,24 @@ public:
                const SlidePicture &slide) const;
 
     const std::filesystem::path &folder() const { return m_folder; }
+    std::uintmax_t sizeLimit() const { return m_sizeLimit; }
+
+    SlideCacheUsage usage() const;
+    // Removes the entries used longest ago until the rest fit the size limit, and
+    // leftovers of writes that stopped over an hour ago. Meant for once per generation run:
+    // it lists the whole folder. Never fails; returns what it removed.
+    SlideCacheUsage trim() const;
+    // Removes every entry.
+    SlideCacheUsage clear() const;
 
 private:
+    struct Entry
+    {
+        std::filesystem::path path;
+        std::uintmax_t bytes;
+        std::int64_t lastUsed;
+    };
+
     friend SlidePicture makeSlidePictureCached(const std::filesystem::path &original,
                                                int targetHeight, const SlideCache *cache);
 
@@ -40,9 +77,12 @@ private:
     std::filesystem::path entryPath(const std::string &key) const;
     std::optional<SlidePicture> read(const std::string &key) const;
     void write(const std::string &key, const SlidePicture &slide) const;
+    std::vector<Entry> entries(SlideCacheUsage *removedLeftovers = nullptr) const;
+    SlideCacheUsage trimTo(std::uintmax_t sizeLimit) const;
 
     std::filesystem::path m_folder;
     int m_pipelineVersion;
+    std::uintmax_t m_sizeLimit;
 };
 
 // makeSlidePicture, through the cache when one is given. A slide from the cache is byte

@@ -33,8 +33,7 @@ private:
 
 [[noreturn]] void refuseKind(std::string_view verb, const std::filesystem::path &path, mode_t mode)
 {
-    throw VelloriaError("Cannot " + std::string(verb) + " file \"" + path.string() + "\": it is " +
-                        kindOfFile(mode));
+    throw VelloriaError(notRegularFileText(verb, path, mode));
 }
 
 WriteTarget followedTarget(const std::filesystem::path &link)
@@ -63,17 +62,28 @@ std::string ioErrorText(std::string_view verb, const std::filesystem::path &path
 
 std::string kindOfFile(mode_t mode)
 {
+    if (S_ISREG(mode))
+        return "a regular file";
     if (S_ISDIR(mode))
         return "a folder";
     if (S_ISFIFO(mode))
         return "a named pipe (FIFO)";
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return "a device";
+    if (S_ISCHR(mode))
+        return "a character device";
+    if (S_ISBLK(mode))
+        return "a block device";
     if (S_ISSOCK(mode))
         return "a socket";
     if (S_ISLNK(mode))
         return "a symbolic link";
-    return "not a regular file";
+    return "a file of an unknown kind";
+}
+
+std::string notRegularFileText(std::string_view verb, const std::filesystem::path &path,
+                               mode_t mode)
+{
+    return "Cannot " + std::string(verb) + " file \"" + path.string() + "\": it is " +
+           kindOfFile(mode) + ", not a regular file";
 }
 
 int openRegularFile(const std::filesystem::path &path, std::string_view verb, SourceLinks links)

@@ -65,7 +65,12 @@ int openRegularFile(const std::filesystem::path &path, std::string_view verb,
 // "Cannot <verb> file "<path>": <reason of errno>"
 std::string ioErrorText(std::string_view verb, const std::filesystem::path &path, int error);
 
-// "a folder", "a named pipe (FIFO)", ... for what is not a regular file.
+// What a file of this mode is, for messages: "a folder", "a named pipe (FIFO)", "a
+// character device", ...
 std::string kindOfFile(mode_t mode);
+
+// "Cannot <verb> file "<path>": it is <kind of file>, not a regular file"
+std::string notRegularFileText(std::string_view verb, const std::filesystem::path &path,
+                               mode_t mode);
 
 } // namespace fileio

@@ -118,7 +118,8 @@ TEST_F(Cli, badInputIsReportedWithTheFileAndLeavesItAlone)
         ::mkfifo(file("pipe.jfs").c_str(), 0600);
         run = cli({"info", special});
         EXPECT_EQ(run.status, 1) << special;
-        EXPECT_NE(run.err.find(special == "/dev/zero" ? "it is a device" : "it is a named pipe"),
+        EXPECT_NE(run.err.find(special == "/dev/zero" ? "it is a character device"
+                                                      : "it is a named pipe"),
                   std::string::npos)
             << run.err;
     }
@@ -133,6 +134,8 @@ TEST_F(Cli, badInputIsReportedWithTheFileAndLeavesItAlone)
     run = cli({"add", file("p.jfs"), file("one.jpg"), file("nothere.jpg")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("nothere.jpg"), std::string::npos);
+    run = cli({"add", file("p.jfs"), file("pipe.jfs")});
+    EXPECT_NE(run.err.find("pipe.jfs\": it is a named pipe (FIFO)"), std::string::npos) << run.err;
     run = cli({"add", file("p.jfs"), file("one.jpg"), "--tooltip", "a#$@b"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("IToolTip"), std::string::npos);
@@ -336,6 +339,30 @@ TEST_F(InterruptedPublish, aFullDiskStopsItWithTheFileNamedAndChangesNothing)
     EXPECT_NE(full.err.find(".jpg\": File too large"), std::string::npos) << full.err;
     EXPECT_EQ(temporaries(), 0u);
     EXPECT_EQ(readBytes(file("show.html")) + readBytes(file("velloriacfg.js")), before);
+}
+
+TEST_F(CliPublish, cacheShowsItsSlidesAndEmpties)
+{
+    cli({"new", file("show.jfs")});
+    copyPhoto("one.jpg");
+    cli({"add", file("show.jfs"), file("one.jpg")});
+    ASSERT_EQ(cli({"publish", file("show.jfs")}).status, 0);
+    const std::string slides = file("cache") + "/velloria/slides";
+    CliRun run = cli({"cache"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), slides);
+    EXPECT_NE(run.out.find("\nSlides: 1, 0.0 MB of at most 500.0 MB\n"), std::string::npos)
+        << run.out;
+    run = cli({"cache", "--clear"});
+    EXPECT_EQ(run.out, "Removed from " + slides + ": 1 slides, 0.0 MB\n");
+    EXPECT_TRUE(std::filesystem::is_empty(slides));
+
+    // Each publish keeps the cache within its limit; one of nothing keeps no slide.
+    ::setenv("VELLORIA_SLIDE_CACHE_LIMIT_MB", "0", 1);
+    run = cli({"publish", file("show.jfs")});
+    ::unsetenv("VELLORIA_SLIDE_CACHE_LIMIT_MB");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::is_empty(slides));
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 enum class InkForm { none, plain, adobeInverted };
 
@@ -21,6 +22,9 @@ struct OriginalForm
     InkForm ink = InkForm::none;
     int orientation = 0; // 0: no EXIF segment
     bool subsampled = true;
+    int quality = 95;
+    bool arithmetic = false;
+    std::vector<jpeg_scan_info> scans = {}; // empty: libjpeg's own script
 };
 
 // Smooth shading, fine texture and hard edges, as in a photo; the same every time.
@@ -98,7 +102,7 @@ inline void setUpOriginal(jpeg_compress_struct &info, const RgbImage &image,
     info.input_components = inks ? 4 : 3;
     info.in_color_space = inks ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_set_quality(&info, form.quality, TRUE);
     if (form.grayscale)
         jpeg_set_colorspace(&info, JCS_GRAYSCALE);
     if (inks)
@@ -109,6 +113,11 @@ inline void setUpOriginal(jpeg_compress_struct &info, const RgbImage &image,
             info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
     if (form.progressive)
         jpeg_simple_progression(&info);
+    info.arith_code = form.arithmetic;
+    if (!form.scans.empty()) {
+        info.scan_info = form.scans.data();
+        info.num_scans = int(form.scans.size());
+    }
 }
 
 inline std::string encodeOriginal(const RgbImage &image, const OriginalForm &form = {})
@@ -149,4 +158,36 @@ inline std::string encodeOriginal(const RgbImage &image, const OriginalForm &for
     if (!encoded)
         throw std::runtime_error(std::string("cannot encode test original: ") + trap.message());
     return bytes;
+}
+
+// The picture with its last scan repeated until it holds `scans` scans. Each repeat is a
+// valid scan again: its coefficients are already at full precision, as a first scan needs.
+inline std::string withRepeatedLastScan(const std::string &jpeg, int scans, int scriptScans)
+{
+    const std::size_t lastScan = jpeg.rfind("\xff\xda");
+    const std::size_t end = jpeg.size() - 2; // the end-of-picture marker
+    const std::string repeated = jpeg.substr(lastScan, end - lastScan);
+    std::string bytes = jpeg.substr(0, end);
+    for (int i = scriptScans; i < scans; ++i)
+        bytes += repeated;
+    return bytes + "\xff\xd9";
+}
+
+// A progressive picture of `scans` scans whose last one, repeated, holds only the
+// brightness' highest frequency: zero in every block at quality 75, so each repeat costs a
+// dozen bytes while the decoder still visits every block of the brightness.
+inline std::string encodeScanBomb(const RgbImage &image, int scans, bool grey = false)
+{
+    std::vector<jpeg_scan_info> script;
+    if (grey)
+        script = {{1, {0}, 0, 0, 0, 0}, {1, {0}, 1, 62, 0, 0}, {1, {0}, 63, 63, 0, 0}};
+    else
+        script = {{3, {0, 1, 2}, 0, 0, 0, 0},
+                  {1, {0}, 1, 62, 0, 0},
+                  {1, {1}, 1, 63, 0, 0},
+                  {1, {2}, 1, 63, 0, 0},
+                  {1, {0}, 63, 63, 0, 0}};
+    const int scriptScans = int(script.size());
+    const OriginalForm form{.grayscale = grey, .quality = 75, .scans = std::move(script)};
+    return withRepeatedLastScan(encodeOriginal(image, form), scans, scriptScans);
 }

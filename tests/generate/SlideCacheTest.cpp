@@ -6,8 +6,11 @@
 #include "OriginalJpegs.h"
 #include "common/TempFolder.h"
 
+#include <algorithm>
+#include <ctime>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <map>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -79,6 +82,38 @@ TEST_F(SlideCaching, missesWhenTheOriginalChanges)
     EXPECT_EQ(makeSlidePictureCached(original, 60, &cache).width, 81);
 }
 
+// Same size, its modification time set back to the nanosecond: only the change time tells.
+// The clock behind the change time ticks in milliseconds, so the rewrite repeats until it
+// has moved on from the stored one.
+TEST_F(SlideCaching, missesWhenTheOriginalIsRewrittenAndItsTimeSetBack)
+{
+    std::string narrower = encodeOriginal(renderPhoto(100, 90));
+    const std::string before = readBytes(original);
+    ASSERT_GE(before.size(), narrower.size() + 4);
+    const std::size_t padding = before.size() - narrower.size() - 2;
+    narrower.insert(2, "\xff\xfe" + std::string{char(padding >> 8), char(padding & 0xff)} +
+                           std::string(padding - 2, ' ')); // a comment segment
+    ASSERT_EQ(narrower.size(), before.size());
+
+    storedSlide();
+    struct stat stored
+    {};
+    ASSERT_EQ(::stat(original.c_str(), &stored), 0);
+    const timespec times[2] = {stored.st_atim, stored.st_mtim};
+    struct stat rewritten = stored;
+    for (int tries = 0; tries < 100000 && rewritten.st_ctim.tv_nsec == stored.st_ctim.tv_nsec &&
+                        rewritten.st_ctim.tv_sec == stored.st_ctim.tv_sec;
+         ++tries) {
+        writeBytes(original, narrower);
+        ASSERT_EQ(::utimensat(AT_FDCWD, original.c_str(), times, 0), 0);
+        ASSERT_EQ(::stat(original.c_str(), &rewritten), 0);
+    }
+    EXPECT_EQ(rewritten.st_ino, stored.st_ino);
+    EXPECT_EQ(rewritten.st_size, stored.st_size);
+    EXPECT_FALSE(cache.find(original, 60));
+    EXPECT_EQ(makeSlidePictureCached(original, 60, &cache).width, 67);
+}
+
 TEST_F(SlideCaching, neverUsesADamagedEntry)
 {
     storedSlide();
@@ -109,6 +144,95 @@ TEST_F(SlideCaching, anUnwritableFolderOnlyCostsTheCache)
     EXPECT_EQ(makeSlidePictureCached(original, 60, &cache).jpeg, slide.jpeg);
     EXPECT_FALSE(cache.find(original, 60));
     EXPECT_EQ(readBytes(cacheFolder.string()), "not a folder");
+}
+
+class SlideCacheTrim : public SlideCaching
+{
+protected:
+    // Stores a slide at each height, each used a minute after the one before.
+    void storeUsedInTurn(const std::vector<int> &heights)
+    {
+        fs::create_directories(cacheFolder);
+        for (std::size_t i = 0; i < heights.size(); ++i) {
+            const std::vector<std::string> before = files();
+            makeSlidePictureCached(original, heights[i], &cache);
+            for (const std::string &name : files())
+                if (std::find(before.begin(), before.end(), name) == before.end())
+                    entries[heights[i]] = cacheFolder / name;
+            setTime(entries[heights[i]], 1'600'000'000 + 60 * std::int64_t(i));
+        }
+    }
+    std::vector<std::string> files() const
+    {
+        std::vector<std::string> names;
+        for (const auto &file : fs::directory_iterator(cacheFolder))
+            names.push_back(file.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    static void setTime(const fs::path &path, std::int64_t seconds)
+    {
+        const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    }
+
+    std::map<int, fs::path> entries;
+};
+
+// A hit counts as a use: the entry found last survives, the one used longest ago goes.
+TEST_F(SlideCacheTrim, dropsTheEntriesUsedLongestAgo)
+{
+    storeUsedInTurn({50, 60, 70});
+    ASSERT_TRUE(cache.find(original, 50));
+    const std::uintmax_t entryBytes = fs::file_size(entries[60]);
+    const SlideCache limited(cacheFolder, slidePipelineVersion, 2 * entryBytes + entryBytes / 2);
+    const SlideCacheUsage removed = limited.trim();
+    EXPECT_EQ(removed.entries, 1u);
+    EXPECT_TRUE(cache.find(original, 50));
+    EXPECT_FALSE(cache.find(original, 60));
+    EXPECT_TRUE(cache.find(original, 70));
+    EXPECT_EQ(limited.usage().entries, 2u);
+    EXPECT_EQ(limited.clear().entries, 2u);
+    EXPECT_EQ(limited.usage().entries, 0u);
+}
+
+// Leftovers of entries go once no write can still be making them; other files stay.
+TEST_F(SlideCacheTrim, removesOnlyStaleLeftoversBesideEntries)
+{
+    storeUsedInTurn({60});
+    const std::string entry = files().front();
+    for (const std::string &name : std::vector<std::string>{
+             "." + entry + ".old123", "." + entry + ".new456", "notes.txt", "old.txt"}) {
+        writeBytes((cacheFolder / name).string(), "x");
+        setTime(cacheFolder / name,
+                name.find("new") == std::string::npos ? 1'600'000'000 : ::time(nullptr));
+    }
+    const SlideCacheUsage removed = cache.trim();
+    EXPECT_EQ(removed.entries, 0u);
+    EXPECT_EQ(removed.bytes, 1u);
+    EXPECT_EQ(files(),
+              (std::vector<std::string>{"." + entry + ".new456", entry, "notes.txt", "old.txt"}));
+    EXPECT_EQ(cache.usage().entries, 1u);
+}
+
+TEST(SlideCacheLimit, comesFromTheEnvironmentInMegabytes)
+{
+    const struct
+    {
+        const char *value;
+        std::uintmax_t limit;
+    } cases[] = {{"20", 20 * SlideCache::megabyte},
+                 {"0", 0},
+                 {"", SlideCache::defaultSizeLimit},
+                 {"-5", SlideCache::defaultSizeLimit},
+                 {"12MB", SlideCache::defaultSizeLimit},
+                 {"99999999999999999999", SlideCache::defaultSizeLimit}};
+    for (const auto &c : cases) {
+        ::setenv("VELLORIA_SLIDE_CACHE_LIMIT_MB", c.value, 1);
+        EXPECT_EQ(SlideCache::sizeLimitFromEnvironment(), c.limit) << c.value;
+    }
+    ::unsetenv("VELLORIA_SLIDE_CACHE_LIMIT_MB");
+    EXPECT_EQ(SlideCache::sizeLimitFromEnvironment(), SlideCache::defaultSizeLimit);
 }
 
 TEST(SlideCacheFolder, followsXdgCacheHome)

@@ -9,7 +9,11 @@
 #include "model/VelloriaError.h"
 
 #include <array>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -57,7 +61,21 @@ TEST_F(SlidePictures, refusesPicturesThatWouldShrinkToNothing)
 TEST_F(SlidePictures, refusesMissingFilesAndFolders)
 {
     EXPECT_NE(refusal(folder.file("missing.jpg"), 120).find("No such file"), std::string::npos);
-    EXPECT_NE(refusal(folder.path().string(), 120).find("directory"), std::string::npos);
+    EXPECT_NE(refusal(folder.path().string(), 120).find("it is a folder"), std::string::npos);
+}
+
+// A named pipe is refused without waiting for a writer. One comes along anyway, so that a
+// reader that does wait ends with a wrong message instead of hanging.
+TEST_F(SlidePictures, refusesPipesAndDevicesForWhatTheyAre)
+{
+    const std::string pipe = folder.file("pipe.jpg");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::thread writer([&] { ::close(::open(pipe.c_str(), O_WRONLY | O_CLOEXEC)); });
+    EXPECT_NE(refusal(pipe, 60).find("it is a named pipe (FIFO)"), std::string::npos);
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    writer.join();
+    ::close(reader);
+    EXPECT_NE(refusal("/dev/null", 60).find("it is a character device"), std::string::npos);
 }
 
 TEST_F(SlidePictures, refusesFilesThatAreNotJpeg)
@@ -120,6 +138,43 @@ TEST_F(SlidePictures, refusesGiantHeadersOverTinyFiles)
         jpeg.replace(sof + 5, 4, "\xea\x60\xea\x60");
         refusal(original("giant.jpg", jpeg.substr(0, 1024)), 120);
     }
+}
+
+// Decoding costs time per block and scan, not per byte of the file. Pictures that ask for
+// far more work than their file's size justifies are refused before that work is done.
+TEST_F(SlidePictures, refusesPicturesThatAskForWorkOutOfProportion)
+{
+    const RgbImage grey{4096, 4096, std::vector<unsigned char>(4096 * 4096 * 3, 128)};
+    const struct
+    {
+        const char *name;
+        std::string bytes;
+        const char *reason;
+    } bombs[] = {
+        {"many.jpg", encodeScanBomb(renderPhoto(320, 240), 101), "too many scans"},
+        // Scans of a large flat picture visit millions of blocks for a few bytes each.
+        {"flat.jpg", encodeScanBomb(grey, 90, true), "far more decoding"},
+    };
+    for (const auto &bomb : bombs)
+        EXPECT_NE(refusal(original(bomb.name, bomb.bytes), 60).find(bomb.reason),
+                  std::string::npos);
+    EXPECT_EQ(
+        makeSlidePicture(original("100.jpg", encodeScanBomb(renderPhoto(320, 240), 100)), 60).width,
+        80);
+}
+
+// Arithmetic decoding reads zeros past the end of a scan's data without a warning, so a
+// header can declare a huge picture over a few hundred bytes that all decode.
+TEST_F(SlidePictures, refusesDeclaredSizesTheFileCannotHold)
+{
+    const RgbImage grey{64, 64, std::vector<unsigned char>(64 * 64 * 3, 128)};
+    std::string jpeg =
+        encodeOriginal(grey, {.progressive = true, .grayscale = true, .arithmetic = true});
+    const std::size_t sof = jpeg.find("\xff\xca");
+    ASSERT_NE(sof, std::string::npos);
+    jpeg.replace(sof + 5, 4, "\x23\x28\x23\x28"); // 9000 x 9000
+    EXPECT_NE(refusal(original("inflated.jpg", jpeg), 60).find("too small for the picture"),
+              std::string::npos);
 }
 
 TEST_F(SlidePictures, givesTheSameBytesForTheSamePicture)

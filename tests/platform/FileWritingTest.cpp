@@ -78,7 +78,8 @@ TEST_P(WhatIsThere, onlyRegularFilesAreReplaced)
     const std::string error =
         refusal([&] { fileio::writeFileAtomically(out, "new", {}, GetParam().links); });
     if (*GetParam().refusal) {
-        EXPECT_EQ(error, "Cannot write file \"" + out + "\": it is " + GetParam().refusal);
+        EXPECT_EQ(error, "Cannot write file \"" + out + "\": it is " + GetParam().refusal +
+                             ", not a regular file");
     } else {
         EXPECT_EQ(error, "accepted");
         const bool through = what == "link to file" && GetParam().links == Links::follow;
@@ -98,7 +99,8 @@ INSTANTIATE_TEST_SUITE_P(FileWriting, WhatIsThere,
                          ::testing::Values(Planted{"fifo", Links::replace, "a named pipe (FIFO)"},
                                            Planted{"folder", Links::replace, "a folder"},
                                            Planted{"folder", Links::follow, "a folder"},
-                                           Planted{"link to device", Links::follow, "a device"},
+                                           Planted{"link to device", Links::follow,
+                                                   "a character device"},
                                            Planted{"link to device", Links::replace, ""},
                                            Planted{"link to file", Links::replace, ""},
                                            Planted{"link to file", Links::follow, ""},
@@ -143,9 +145,10 @@ TEST_F(FileWriting, copiesTakeOnlyRegularFilesAndLinksOnlyWhenAsked)
     EXPECT_TRUE(fileio::copyFile(at("link"), at("a"), SourceLinks::follow));
     EXPECT_EQ(readBytes(at("a")), "photo");
     EXPECT_EQ(refusal([&] { fileio::copyFile(at("link"), at("b"), SourceLinks::refuse); }),
-              "Cannot copy file \"" + at("link") + "\": it is a symbolic link");
+              "Cannot copy file \"" + at("link") + "\": it is a symbolic link, not a regular file");
     EXPECT_EQ(refusal([&] { fileio::copyFile(at("fifo"), at("b")); }),
-              "Cannot copy file \"" + at("fifo") + "\": it is a named pipe (FIFO)");
+              "Cannot copy file \"" + at("fifo") +
+                  "\": it is a named pipe (FIFO), not a regular file");
     EXPECT_FALSE(fileio::copyFile(at("missing"), at("b")));
     EXPECT_FALSE(fs::exists(at("b")));
 }
