@@ -1,6 +1,7 @@
 #include "SlideCache.h"
 
 #include "platform/FileIO.h"
+#include "platform/TemporaryFile.h"
 
 #include <algorithm>
 #include <charconv>
@@ -81,8 +82,9 @@ bool isEntryName(std::string_view name)
            !name.starts_with('.');
 }
 
-// writeFileAtomically writes "." + name + ".XXXXXX" and renames it to the name; one left
-// behind by a write that stopped half way is never renamed.
+// Entries are written under a temporary name "." + name + "." ... and renamed; one left
+// behind by a write that stopped half way is never renamed. Those of killed runs go at once
+// (TemporaryFile::removeLeftovers); this catches the rest once they are old.
 bool isEntryLeftover(std::string_view name)
 {
     return name.starts_with('.') && name.find(std::string(entrySuffix) + ".") != name.npos;
@@ -256,6 +258,7 @@ SlideCacheUsage SlideCache::clear() const
 SlideCacheUsage SlideCache::trimTo(std::uintmax_t sizeLimit) const
 {
     SlideCacheUsage removed;
+    TemporaryFile::removeLeftovers(m_folder);
     std::vector<Entry> found = entries(&removed);
     std::uintmax_t total = 0;
     for (const Entry &entry : found)
