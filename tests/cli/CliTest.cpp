@@ -294,11 +294,11 @@ protected:
         cli({"add", file("show.jfs"), file("two.jpg")});
         before = readBytes(file("show.html")) + readBytes(file("velloriacfg.js"));
     }
-    CliRun publishKilledBy(int signal)
+    CliRun publishKilledBy(int signal, const std::string &point = "publish-staged")
     {
-        return cli({"publish", file("show.jfs")},
-                   "TMPDIR=" + quoted(file("tmp")) +
-                       " VELLORIA_FAULT=publish-staged:" + std::to_string(signal));
+        return cli({"publish", file("show.jfs")}, "TMPDIR=" + quoted(file("tmp")) +
+                                                      " VELLORIA_FAULT=" + point + ":" +
+                                                      std::to_string(signal));
     }
     std::size_t temporaries()
     {
@@ -323,6 +323,11 @@ TEST_F(InterruptedPublish, byKillLeavesLeftoversThatTheNextRunRemoves)
 {
     EXPECT_NE(publishKilledBy(SIGKILL).status, 0);
     EXPECT_GT(temporaries(), 0u);
+    EXPECT_EQ(readBytes(file("show.html")) + readBytes(file("velloriacfg.js")), before);
+    // Killed after the project file was put in place: the rest keeps its old files whole,
+    // and the backups of the replaced ones are left behind.
+    EXPECT_NE(publishKilledBy(SIGKILL, "commit-started").status, 0);
+    EXPECT_NE(readBytes(file("show.jfs")).find("two.jpg"), std::string::npos);
     EXPECT_EQ(readBytes(file("show.html")) + readBytes(file("velloriacfg.js")), before);
     const CliRun next = cli({"publish", file("show.jfs")}, "TMPDIR=" + quoted(file("tmp")));
     ASSERT_EQ(next.status, 0) << next.err;
