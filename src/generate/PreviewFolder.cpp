@@ -13,6 +13,14 @@ void PreviewFolder::copyIn(const std::filesystem::path &file, fileio::SourceLink
     m_files.push_back(name.string());
 }
 
+void PreviewFolder::writeIn(const std::string &name, std::string_view bytes)
+{
+    std::error_code ignored;
+    std::filesystem::create_directory(m_folder, ignored);
+    fileio::writeFileAtomically(m_folder / name, bytes, fileio::Durability::scratch);
+    m_files.push_back(name);
+}
+
 bool PreviewFolder::isBareFileName(const std::string &name)
 {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;

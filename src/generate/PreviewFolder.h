@@ -20,6 +20,8 @@ public:
     // symbolic link only when `links` follows them.
     void copyIn(const std::filesystem::path &file,
                 fileio::SourceLinks links = fileio::SourceLinks::follow);
+    // Writes a file made for the preview under `name` and records it.
+    void writeIn(const std::string &name, std::string_view bytes);
     // Deletes the recorded files, forgets them and removes the folder when it is empty.
     void clear();
 

@@ -211,9 +211,7 @@ void TzybAppletAgent::writeSlide(int itemIndex, const SlidePicture &slide, const
     item.IWidth = std::to_string(slide.width);
     item.IHeight = std::to_string(slide.height);
     item.IImageFileName = name;
-    const std::string made = inInstallFolder(item.IImageFileName);
-    fileio::writeFileAtomically(made, slide.jpeg, fileio::Durability::scratch);
-    CopyToPreview(made);
-    std::error_code ignored;
-    std::filesystem::remove(made, ignored);
+    // Straight into the preview folder: the same end as saving it in the installation
+    // folder, copying it in and deleting it, without writing every slide twice.
+    m_preview.writeIn(name, slide.jpeg);
 }

@@ -112,15 +112,13 @@ int openRegularFile(const std::filesystem::path &path, std::string_view verb, So
     return fd;
 }
 
-std::string readFile(const std::filesystem::path &path)
+namespace {
+
+std::string readOpened(int fd, const std::filesystem::path &path)
 {
-    const int opened = openRegularFile(path, "open");
-    if (opened < 0)
-        throw VelloriaError(ioErrorText("open", path, ENOENT));
-    FileDescriptor fd(opened);
     struct stat info
     {};
-    ::fstat(fd.get(), &info);
+    ::fstat(fd, &info);
     if (static_cast<std::uintmax_t>(info.st_size) > maxReadSize)
         throw VelloriaError("Cannot open file \"" + path.string() + "\": it is too large (" +
                             std::to_string(info.st_size) + " bytes)");
@@ -132,7 +130,7 @@ std::string readFile(const std::filesystem::path &path)
             throw VelloriaError("Cannot read file \"" + path.string() + "\": it keeps growing");
         if (used == bytes.size())
             bytes.resize(bytes.size() + 65536); // the file grew while we read it
-        const ssize_t n = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
+        const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -143,6 +141,41 @@ std::string readFile(const std::filesystem::path &path)
     }
     bytes.resize(used);
     return bytes;
+}
+
+} // namespace
+
+std::optional<std::string> readIfPresent(const std::filesystem::path &path, std::string_view verb,
+                                         SourceLinks links)
+{
+    const int opened = openRegularFile(path, verb, links);
+    if (opened < 0)
+        return std::nullopt;
+    FileDescriptor fd(opened);
+    return readOpened(fd.get(), path);
+}
+
+std::string readFile(const std::filesystem::path &path)
+{
+    std::optional<std::string> bytes = readIfPresent(path, "open");
+    if (!bytes)
+        throw VelloriaError(ioErrorText("open", path, ENOENT));
+    return std::move(*bytes);
+}
+
+bool holdsExactly(const std::filesystem::path &path, std::string_view bytes)
+{
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    struct stat info
+    {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uintmax_t>(info.st_size) != bytes.size())
+        return false;
+    try {
+        return readOpened(fd.get(), path) == bytes;
+    } catch (const VelloriaError &) {
+        return false;
+    }
 }
 
 WriteTarget checkedWriteTarget(const std::filesystem::path &path, Links links)

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -14,8 +15,15 @@ namespace fileio {
 // Files read whole are project files: anything larger is not one.
 inline constexpr std::uintmax_t maxReadSize = std::uintmax_t(1) << 30;
 
+// A source that is a symbolic link is refused unless links are followed: a link planted
+// where kept pictures are taken from must not put a private file on a web site.
+enum class SourceLinks { follow, refuse };
+
 // The file's bytes, unchanged. Only regular files of at most maxReadSize bytes are read.
 std::string readFile(const std::filesystem::path &path);
+
+// True when a regular file at the path (not a link) holds exactly these bytes.
+bool holdsExactly(const std::filesystem::path &path, std::string_view bytes);
 
 // Scratch files (caches, files copied on at once) skip the flush to disk: a crash may lose
 // them, but they are never seen half-written.
@@ -43,10 +51,6 @@ WriteTarget checkedWriteTarget(const std::filesystem::path &path, Links links);
 void writeFileAtomically(const std::filesystem::path &path, std::string_view bytes,
                          Durability durability = Durability::flushed, Links links = Links::replace);
 
-// A source that is a symbolic link is refused unless links are followed: a link planted
-// where kept pictures are taken from must not put a private file on a web site.
-enum class SourceLinks { follow, refuse };
-
 // Copies a regular file the way writeFileAtomically writes one. Returns false, copying
 // nothing, when the source does not exist; any other failure raises VelloriaError naming the
 // file. Copying a file onto itself leaves it alone.
@@ -56,6 +60,11 @@ bool copyFile(const std::filesystem::path &from, const std::filesystem::path &to
 // The same for copies whose failure only means there is no copy.
 void copyFileQuietly(const std::filesystem::path &from, const std::filesystem::path &to,
                      SourceLinks sourceLinks = SourceLinks::follow);
+
+// The bytes of a regular file, or nothing when the path does not exist; raises VelloriaError
+// naming the file otherwise ("Cannot <verb> file ...").
+std::optional<std::string> readIfPresent(const std::filesystem::path &path, std::string_view verb,
+                                         SourceLinks links = SourceLinks::follow);
 
 // Opens a regular file to read; false when it does not exist. Anything else raises
 // VelloriaError naming the file: "Cannot <verb> file ...: it is a folder".

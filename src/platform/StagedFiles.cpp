@@ -5,8 +5,6 @@
 #include "model/VelloriaError.h"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 StagedFiles::~StagedFiles()
@@ -26,7 +24,12 @@ StagedFiles::Staged &StagedFiles::stage(const fileio::WriteTarget &target)
 void StagedFiles::write(const std::filesystem::path &path, std::string_view bytes,
                         fileio::Durability durability, fileio::Links links)
 {
-    Staged &staged = stage(fileio::checkedWriteTarget(path, links));
+    const fileio::WriteTarget target = fileio::checkedWriteTarget(path, links);
+    // A file that already holds these bytes stays as it is: nothing to do, and its time
+    // still tells a tool that uploads the site that it has not changed.
+    if (target.exists && fileio::holdsExactly(target.path, bytes))
+        return;
+    Staged &staged = stage(target);
     staged.file->write(bytes);
     staged.file->close(durability == fileio::Durability::flushed);
 }
@@ -34,19 +37,10 @@ void StagedFiles::write(const std::filesystem::path &path, std::string_view byte
 bool StagedFiles::copy(const std::filesystem::path &from, const std::filesystem::path &to,
                        fileio::SourceLinks sourceLinks)
 {
-    const int source = fileio::openRegularFile(from, "copy", sourceLinks);
-    if (source < 0)
-        return false;
-    try {
-        Staged &staged = stage(fileio::checkedWriteTarget(to, fileio::Links::replace));
-        staged.file->copyFrom(source, from);
-        staged.file->close(false);
-    } catch (...) {
-        ::close(source);
-        throw;
-    }
-    ::close(source);
-    return true;
+    const std::optional<std::string> bytes = fileio::readIfPresent(from, "copy", sourceLinks);
+    if (bytes)
+        write(to, *bytes, fileio::Durability::scratch);
+    return bytes.has_value();
 }
 
 // A hard link keeps the replaced file under a second name, so that a failed commit can put
