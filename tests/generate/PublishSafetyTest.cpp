@@ -198,4 +198,18 @@ TEST_F(PublishSafety, aProjectNameKeepsTheCaseOfItsExtension)
     EXPECT_EQ(filesIn(project()).count("show.jfs"), 1u);
 }
 
+// A tool that uploads the site by time sends only what changed.
+TEST_F(PublishSafety, filesThatHoldTheirBytesAlreadyAreLeftAlone)
+{
+    addItem(photo("a.jpg", 400, 300));
+    publish();
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const char *name : {"slider0.jpg", "show.jfs"})
+        fs::last_write_time(inProject(name), old);
+    setParameter(&TAppletData::pDelay, "5");
+    publish();
+    EXPECT_EQ(fs::last_write_time(inProject("slider0.jpg")), old);
+    EXPECT_NE(fs::last_write_time(inProject("show.jfs")), old);
+}
+
 } // namespace
