@@ -4,9 +4,9 @@
 #include "generate/SlideCache.h"
 #include "generate/SlidePicture.h"
 #include "model/TextUtil.h"
-#include "model/VelloriaError.h"
 #include "platform/FileIO.h"
 #include "platform/ProjectLock.h"
+#include "platform/VelloriaError.h"
 
 #include <cerrno>
 #include <filesystem>

@@ -1,8 +1,8 @@
 #include "PrivateInstallFolder.h"
 
-#include "model/VelloriaError.h"
 #include "platform/FileIO.h"
 #include "platform/InterruptCleanup.h"
+#include "platform/VelloriaError.h"
 
 #include <cerrno>
 #include <csignal>

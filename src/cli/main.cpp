@@ -2,9 +2,9 @@
 
 #include "CliCommands.h"
 #include "PrivateInstallFolder.h"
-#include "model/VelloriaError.h"
 #include "platform/InterruptCleanup.h"
 #include "platform/ProgramFolder.h"
+#include "platform/VelloriaError.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>

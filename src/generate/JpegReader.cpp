@@ -1,8 +1,8 @@
 #include "JpegReader.h"
 
 #include "ExifOrientation.h"
-#include "model/VelloriaError.h"
 #include "platform/FileIO.h"
+#include "platform/VelloriaError.h"
 
 #include <cerrno>
 #include <fcntl.h>

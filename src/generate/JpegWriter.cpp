@@ -1,6 +1,6 @@
 #include "JpegWriter.h"
 
-#include "model/VelloriaError.h"
+#include "platform/VelloriaError.h"
 
 #include <cstdlib>
 

@@ -1,8 +1,8 @@
 #include "OutputText.h"
 
-#include "ProductInfo.h"
 #include "TextEscaping.h"
 #include "ValueFormatting.h"
+#include "platform/ProductInfo.h"
 
 #include <cstdio>
 #include <set>

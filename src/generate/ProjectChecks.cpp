@@ -2,7 +2,7 @@
 
 #include "TextEscaping.h"
 #include "model/DecimalText.h"
-#include "model/VelloriaError.h"
+#include "platform/VelloriaError.h"
 
 #include <cctype>
 

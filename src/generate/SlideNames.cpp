@@ -1,6 +1,6 @@
 #include "SlideNames.h"
 
-#include "PreviewFolder.h"
+#include "model/PreviewFolder.h"
 #include "model/TextUtil.h"
 
 #include <algorithm>

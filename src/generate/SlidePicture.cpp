@@ -4,7 +4,7 @@
 #include "JpegReader.h"
 #include "JpegWriter.h"
 #include "Resampler.h"
-#include "model/VelloriaError.h"
+#include "platform/VelloriaError.h"
 
 #include <climits>
 #include <cmath>

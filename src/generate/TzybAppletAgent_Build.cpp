@@ -9,9 +9,9 @@
 #include "model/ProgressScope.h"
 #include "model/TextUtil.h"
 #include "model/TzybAppletAgent.h"
-#include "model/VelloriaError.h"
 #include "platform/FileIO.h"
 #include "platform/TemporaryFile.h"
+#include "platform/VelloriaError.h"
 
 #include <sys/stat.h>
 

@@ -5,11 +5,11 @@
 #include "model/ProjectFileWriter.h"
 #include "model/TextUtil.h"
 #include "model/TzybAppletAgent.h"
-#include "model/VelloriaError.h"
 #include "platform/FaultPoint.h"
 #include "platform/FileIO.h"
 #include "platform/StagedFiles.h"
 #include "platform/TemporaryFile.h"
+#include "platform/VelloriaError.h"
 
 #include <cerrno>
 #include <set>

@@ -1,7 +1,7 @@
 #include "ValueFormatting.h"
 
 #include "model/DecimalText.h"
-#include "model/VelloriaError.h"
+#include "platform/VelloriaError.h"
 
 #include <array>
 #include <charconv>

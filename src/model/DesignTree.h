@@ -9,8 +9,12 @@
 class DesignTree
 {
 public:
-    // An opaque handle; nullptr means "no such node".
-    using Node = void *;
+    // A node as its implementation keeps it: implementations derive their node type from
+    // NodeData, so a handle of one tree cannot be mistaken for any other pointer. nullptr
+    // means "no such node".
+    struct NodeData
+    {};
+    using Node = NodeData *;
 
     virtual ~DesignTree() = default;
 

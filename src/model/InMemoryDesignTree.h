@@ -36,7 +36,7 @@ public:
     void setCaption(Node node, const std::string &caption) override;
 
 private:
-    struct Entry
+    struct Entry : DesignTree::NodeData
     {
         std::string caption;
         Entry *parent = nullptr;

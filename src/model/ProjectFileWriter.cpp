@@ -3,8 +3,8 @@
 #include "ExtractField.h"
 #include "ProgressScope.h"
 #include "ProjectFileTags.h"
-#include "VelloriaError.h"
 #include "platform/FileIO.h"
+#include "platform/VelloriaError.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "AppletRecords.h"
 #include "DesignTree.h"
 #include "MessageSink.h"
+#include "PreviewFolder.h"
 #include "ProgressDisplay.h"
-#include "generate/PreviewFolder.h"
 
 #include <filesystem>
 #include <string>

@@ -1,7 +1,7 @@
 #include "FileIO.h"
 
 #include "TemporaryFile.h"
-#include "model/VelloriaError.h"
+#include "platform/VelloriaError.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "ProjectLock.h"
 
 #include "FileIO.h"
-#include "model/VelloriaError.h"
+#include "platform/VelloriaError.h"
 
 #include <cerrno>
 #include <fcntl.h>

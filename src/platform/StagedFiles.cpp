@@ -2,7 +2,7 @@
 
 #include "FaultPoint.h"
 #include "InterruptCleanup.h"
-#include "model/VelloriaError.h"
+#include "platform/VelloriaError.h"
 
 #include <cerrno>
 #include <unistd.h>

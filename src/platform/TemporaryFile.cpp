@@ -2,7 +2,7 @@
 
 #include "FileIO.h"
 #include "InterruptCleanup.h"
-#include "model/VelloriaError.h"
+#include "platform/VelloriaError.h"
 
 #include <atomic>
 #include <cerrno>

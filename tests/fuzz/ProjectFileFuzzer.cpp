@@ -5,7 +5,7 @@
 #include "model/InMemoryDesignTree.h"
 #include "model/ProjectFileWriter.h"
 #include "model/TzybAppletAgent.h"
-#include "model/VelloriaError.h"
+#include "platform/VelloriaError.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,13 +2,12 @@
 // it must either make a slide of the promised size or refuse with a VelloriaError.
 
 #include "generate/SlidePicture.h"
-#include "model/VelloriaError.h"
+#include "platform/VelloriaError.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <string>
-
 #include <unistd.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)

@@ -4,7 +4,7 @@
 #include "BuildFixture.h"
 #include "DecodedJpeg.h"
 #include "generate/SlideCache.h"
-#include "model/VelloriaError.h"
+#include "platform/VelloriaError.h"
 
 namespace fs = std::filesystem;
 

@@ -2,11 +2,11 @@
 
 #include "generate/OutputText.h"
 
-#include "generate/ProductInfo.h"
 #include "generate/ProjectChecks.h"
 #include "generate/TextEscaping.h"
 #include "model/TzybAppletAgent.h"
-#include "model/VelloriaError.h"
+#include "platform/ProductInfo.h"
+#include "platform/VelloriaError.h"
 
 #include <gtest/gtest.h>
 

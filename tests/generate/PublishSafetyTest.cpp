@@ -3,7 +3,7 @@
 // picture is lost to another.
 
 #include "BuildFixture.h"
-#include "model/VelloriaError.h"
+#include "platform/VelloriaError.h"
 
 #include <sys/stat.h>
 

@@ -6,7 +6,7 @@
 #include "LanczosReference.h"
 #include "OriginalJpegs.h"
 #include "common/TempFolder.h"
-#include "model/VelloriaError.h"
+#include "platform/VelloriaError.h"
 
 #include <array>
 #include <fcntl.h>

@@ -1,6 +1,6 @@
 #include "generate/ValueFormatting.h"
 
-#include "model/VelloriaError.h"
+#include "platform/VelloriaError.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "common/TempFolder.h"
 #include "model/InMemoryDesignTree.h"
 #include "model/TzybAppletAgent.h"
-#include "model/VelloriaError.h"
+#include "platform/VelloriaError.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "model/ExtractField.h"
 #include "model/InMemoryDesignTree.h"
 #include "model/TzybAppletAgent.h"
-#include "model/VelloriaError.h"
+#include "platform/VelloriaError.h"
 
 #include <csignal>
 #include <gtest/gtest.h>

@@ -2,11 +2,11 @@
 // show a half-written file, and leave nothing behind when they fail.
 
 #include "common/TempFolder.h"
-#include "model/VelloriaError.h"
 #include "platform/FileIO.h"
 #include "platform/ProjectLock.h"
 #include "platform/StagedFiles.h"
 #include "platform/TemporaryFile.h"
+#include "platform/VelloriaError.h"
 
 #include <csignal>
 #include <functional>
