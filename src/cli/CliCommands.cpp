@@ -3,6 +3,7 @@
 #include "ProjectInfo.h"
 #include "generate/SlideCache.h"
 #include "generate/SlidePicture.h"
+#include "model/ProjectCommands.h"
 #include "model/TextUtil.h"
 #include "platform/FileIO.h"
 #include "platform/ProjectLock.h"
@@ -28,8 +29,26 @@ std::string megabytes(std::uintmax_t bytes)
 
 } // namespace
 
-CliCommands::CliCommands(std::ostream &out, const std::filesystem::path &installFolder)
-    : m_out(out), m_agent(installFolder)
+namespace {
+
+// The command-line tool has no pages: they show exactly what the project holds.
+class ProjectValuesPages : public PropertyPages
+{
+public:
+    explicit ProjectValuesPages(const TzybAppletAgent &agent) : m_agent(agent) {}
+    TAppletData appletPages() const override { return m_agent.GetAppletData(); }
+    void showApplet(const TAppletData &) override {}
+    ItemPage itemPage() const override { return {}; }
+    void showItem(const ItemPage &) override {}
+
+private:
+    const TzybAppletAgent &m_agent;
+};
+
+} // namespace
+
+CliCommands::CliCommands(std::ostream &out, const AppFolders &folders)
+    : m_out(out), m_agent(folders), m_folders(folders)
 {
     m_agent.setMessageSink(this);
     m_agent.SetDefaults();
@@ -40,10 +59,36 @@ void CliCommands::showError(const std::string &text)
     std::cerr << "velloria-cli: \"" << m_currentFile << "\": " << text << '\n';
 }
 
+// Nothing here asks: a command line has nobody to answer.
+UserPrompts::Answer CliCommands::askYesNoCancel(const std::string &)
+{
+    return Answer::cancel;
+}
+
+bool CliCommands::askYesNo(const std::string &)
+{
+    return false;
+}
+
+std::optional<std::string> CliCommands::chooseFileToOpen(const std::string &)
+{
+    return std::nullopt;
+}
+
+std::optional<std::string> CliCommands::chooseFileToSave(const std::string &, const std::string &)
+{
+    return std::nullopt;
+}
+
 void CliCommands::load(const std::string &file)
 {
     m_currentFile = file;
-    switch (m_agent.LoadFromFile(file, m_tree)) {
+    report(file, m_agent.LoadFromFile(file, m_tree));
+}
+
+void CliCommands::report(const std::string &file, LoadResult result)
+{
+    switch (result) {
     case LoadResult::Loaded:
         return;
     case LoadResult::Incomplete:
@@ -134,28 +179,17 @@ void CliCommands::addItems(const std::string &file, const std::vector<std::strin
     m_agent.SaveToFile(file);
 }
 
-// What the editor's pages store into the project before every save.
-void CliCommands::storePagesBeforeSave()
-{
-    TAppletData data = m_agent.GetAppletData();
-    data.pSliderName = trimmed(data.pSliderName);
-    data.pSliderDivID = data.pSliderName + "_div";
-    data.pConfigName = data.pSliderName + "cfg";
-    data.pInternalUse_RootDir_Local = trimmed(data.pInternalUse_RootDir_Local);
-    data.pInternalUse_RootDir_Remote = trimmed(data.pInternalUse_RootDir_Remote);
-    m_agent.SetAppletData(data);
-}
-
 void CliCommands::publish(const std::string &file, const std::string &folder, bool useCache)
 {
     onProject(file, [&] { publishProject(file, folder, useCache); });
 }
 
+// Open as the editor opens, then Save As into the folder: everything a web site needs
+// lands there, the slides of pictures that have gone missing included.
 void CliCommands::publishProject(const std::string &file, const std::string &folder, bool useCache)
 {
-    load(file);
-    const fs::path projectFolder = fs::absolute(file).parent_path();
-    const fs::path target = folder.empty() ? projectFolder : fs::absolute(folder);
+    const fs::path target =
+        folder.empty() ? fs::absolute(file).parent_path() : fs::absolute(folder);
     std::error_code ec;
     fs::create_directories(target, ec);
     if (ec)
@@ -166,12 +200,15 @@ void CliCommands::publishProject(const std::string &file, const std::string &fol
         TzybAppletAgent &agent;
         ~PreviewCleanup() { agent.ClearPreview(); }
     } cleanup{m_agent};
-    m_agent.CopyResourceFiles(projectFolder.string() + "/");
-    storePagesBeforeSave();
+    ProjectValuesPages pages(m_agent);
+    ProjectEvents events;
+    ProjectCommands commands(m_agent, m_tree, pages, *this, events, m_folders.templates());
+    m_currentFile = file;
+    report(file, *commands.openProjectFile(file));
     const SlideCache cache(SlideCache::defaultFolder());
     m_agent.setSlideCache(useCache ? &cache : nullptr);
     const std::string fileName = fs::path(file).filename().string();
-    m_agent.SaveAndPublish(target.string() + "/", fileName, m_tree);
+    commands.saveAsPath((target / fileName).string());
     SlideCache(cache.folder(), slidePipelineVersion, SlideCache::sizeLimitFromEnvironment()).trim();
     m_out << (target / (TzybAppletAgent::publishedName(fileName) + "_PublishReport.txt")).string()
           << '\n';

@@ -4,8 +4,9 @@
 // (message naming the file and the reason) or CliFailure (message already shown).
 
 #include "model/InMemoryDesignTree.h"
-#include "model/MessageSink.h"
 #include "model/TzybAppletAgent.h"
+#include "model/UserPrompts.h"
+#include "platform/AppFolders.h"
 
 #include <filesystem>
 #include <iosfwd>
@@ -22,10 +23,10 @@ struct NewItemOptions
     std::string toolTip;
 };
 
-class CliCommands : private MessageSink
+class CliCommands : private UserPrompts
 {
 public:
-    CliCommands(std::ostream &out, const std::filesystem::path &installFolder);
+    CliCommands(std::ostream &out, const AppFolders &folders);
 
     void newProject(const std::string &file, bool force);
     void info(const std::string &file, bool json);
@@ -46,11 +47,17 @@ private:
                   const NewItemOptions &options);
     void publishProject(const std::string &file, const std::string &folder, bool useCache);
     void load(const std::string &file);
-    void storePagesBeforeSave();
+    void report(const std::string &file, LoadResult result);
     void showError(const std::string &text) override;
+    Answer askYesNoCancel(const std::string &question) override;
+    bool askYesNo(const std::string &question) override;
+    std::optional<std::string> chooseFileToOpen(const std::string &filter) override;
+    std::optional<std::string> chooseFileToSave(const std::string &filter,
+                                                const std::string &initialFolder) override;
 
     std::ostream &m_out;
     TzybAppletAgent m_agent;
+    AppFolders m_folders;
     InMemoryDesignTree m_tree;
     std::string m_currentFile;
 };

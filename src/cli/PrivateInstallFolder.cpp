@@ -41,7 +41,7 @@ void removeFoldersOfEndedRuns(const std::filesystem::path &temp)
 
 } // namespace
 
-PrivateInstallFolder::PrivateInstallFolder(const std::filesystem::path &programFolder)
+PrivateInstallFolder::PrivateInstallFolder()
 {
     const std::filesystem::path temp = std::filesystem::temp_directory_path();
     removeFoldersOfEndedRuns(temp);
@@ -50,7 +50,6 @@ PrivateInstallFolder::PrivateInstallFolder(const std::filesystem::path &programF
         throw VelloriaError(fileio::ioErrorText("create", pattern, errno));
     m_path = pattern;
     interruptcleanup::track(m_path);
-    fileio::copyFileQuietly(programFolder / "resources" / "velloria.js", m_path / "velloria.js");
 }
 
 PrivateInstallFolder::~PrivateInstallFolder()

@@ -1,15 +1,15 @@
 #pragma once
 
-// A temporary installation folder of the command-line tool's own, holding a copy of the
-// runtime script, so that publishing never touches the editor's folder and can run beside
-// it. Removed with everything in it when the object goes.
+// The writable folder of one run of the command-line tool: its generated scripts and its
+// preview folder, so that publishing never touches the editor's folder and can run beside
+// it. Removed with everything in it when the object goes, or when the run is interrupted.
 
 #include <filesystem>
 
 class PrivateInstallFolder
 {
 public:
-    explicit PrivateInstallFolder(const std::filesystem::path &programFolder);
+    PrivateInstallFolder();
     ~PrivateInstallFolder();
     PrivateInstallFolder(const PrivateInstallFolder &) = delete;
     PrivateInstallFolder &operator=(const PrivateInstallFolder &) = delete;

@@ -67,11 +67,15 @@ void defineCommands(CLI::App &app, Arguments &args)
 void run(const CLI::App &app, const Arguments &args)
 {
     if (app.got_subcommand("publish")) {
-        const PrivateInstallFolder installFolder(programFolder());
-        CliCommands(std::cout, installFolder.path()).publish(args.file, args.out, !args.noCache);
+        // A private writable folder, so that publishing can run beside the editor and beside
+        // another publish; the runtime script comes from the resources.
+        const PrivateInstallFolder installFolder;
+        const AppFolders folders(AppFolders::forProgram(programFolder()).resources(),
+                                 installFolder.path());
+        CliCommands(std::cout, folders).publish(args.file, args.out, !args.noCache);
         return;
     }
-    CliCommands commands(std::cout, programFolder());
+    CliCommands commands(std::cout, AppFolders::forProgram(programFolder()));
     if (app.got_subcommand("new"))
         commands.newProject(args.file, args.force);
     else if (app.got_subcommand("info"))

@@ -10,8 +10,12 @@ void TzybAppletAgent::CopyToPreview(const std::string &fileName)
 
 void TzybAppletAgent::CopyScriptFilesToPreview(const std::string &folder)
 {
-    for (const std::string &name : ScriptFileNames)
-        CopyToPreview(folder + name);
+    // The runtime script is shipped with the resources, which an installation keeps apart
+    // from the folder the generated two are written to.
+    const std::filesystem::path runtime = folder + ScriptFileNames[0];
+    CopyToPreview(std::filesystem::exists(runtime) ? runtime.string() : m_runtimeScript.string());
+    for (std::size_t i = 1; i < ScriptFileNames.size(); ++i)
+        CopyToPreview(folder + ScriptFileNames[i]);
     // The generated two are moved, not copied; the runtime script stays where it is.
     std::error_code ignored;
     std::filesystem::remove(folder + ScriptFileNames[1], ignored);

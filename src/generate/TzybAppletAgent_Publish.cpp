@@ -79,9 +79,8 @@ void TzybAppletAgent::stageSite(StagedFiles &staged, const std::string &folder,
     staged.write(folder + files.project, ProjectFileWriter(AppletData, Items, *m_progress).text(),
                  Durability::flushed, fileio::Links::follow);
     staged.write(folder + files.page, texts.page, Durability::flushed);
-    const std::string runtime = inInstallFolder(ScriptFileNames[0]);
-    if (!staged.copy(runtime, folder + ScriptFileNames[0]))
-        throw VelloriaError(fileio::ioErrorText("copy", runtime, ENOENT) +
+    if (!staged.copy(m_runtimeScript, folder + ScriptFileNames[0]))
+        throw VelloriaError(fileio::ioErrorText("copy", m_runtimeScript, ENOENT) +
                             "; a show cannot run without it");
     staged.write(folder + ScriptFileNames[1], texts.configScript, Durability::flushed);
     staged.write(folder + ScriptFileNames[2], texts.styleSheet, Durability::flushed);

@@ -38,10 +38,14 @@ int usableLevel(const std::string &text, int previous)
 
 } // namespace
 
-TzybAppletAgent::TzybAppletAgent(const std::filesystem::path &installFolder)
+TzybAppletAgent::TzybAppletAgent(const AppFolders &folders)
     : ScriptFileNames{"velloria.js", "velloriacfg.js", "velloria.css"}, Separator("#$@"),
-      m_installFolder(installFolder), m_preview(installFolder / "preview"),
-      m_progress(&silentProgress())
+      m_installFolder(folders.writable()), m_runtimeScript(folders.runtimeScript()),
+      m_preview(folders.preview()), m_progress(&silentProgress())
+{}
+
+TzybAppletAgent::TzybAppletAgent(const std::filesystem::path &installFolder)
+    : TzybAppletAgent(AppFolders(installFolder))
 {}
 
 void TzybAppletAgent::setSlideCache(const SlideCache *cache)

@@ -9,6 +9,7 @@
 #include "MessageSink.h"
 #include "PreviewFolder.h"
 #include "ProgressDisplay.h"
+#include "platform/AppFolders.h"
 
 #include <filesystem>
 #include <string>
@@ -28,7 +29,10 @@ class StagedFiles;
 class TzybAppletAgent
 {
 public:
-    // installFolder is the program's folder; the preview folder lies inside it.
+    // The runtime script comes from the resources; the generated scripts and the preview
+    // folder go to the writable folder, the "installation folder" of the commands.
+    explicit TzybAppletAgent(const AppFolders &folders);
+    // Resources and writable things in one folder.
     explicit TzybAppletAgent(const std::filesystem::path &installFolder);
 
     void setProgressDisplay(ProgressDisplay *progress);
@@ -90,6 +94,7 @@ public:
     const std::filesystem::path &previewFolder() const { return m_preview.folder(); }
     const std::string &separator() const { return Separator; }
     const std::filesystem::path &installFolder() const { return m_installFolder; }
+    const std::filesystem::path &runtimeScript() const { return m_runtimeScript; }
 
 private:
     struct GeneratedTexts
@@ -125,6 +130,7 @@ private:
     TStringArray ScriptFileNames;
     std::string Separator;
     std::filesystem::path m_installFolder;
+    std::filesystem::path m_runtimeScript;
     PreviewFolder m_preview;
     const SlideCache *m_slideCache = nullptr;
     ProgressDisplay *m_progress;

@@ -1,0 +1,20 @@
+#pragma once
+
+// What storing the property pages makes of their values; the editor and the command-line
+// tool store through these so that a project saved by either reads the same.
+
+#include "AppletRecords.h"
+#include "PropertyPages.h"
+
+// The name and the two root folders trimmed; the element id and the array name derived from
+// the trimmed name ("_div" and "cfg").
+TAppletData storedAppletPages(TAppletData pages);
+
+// The item as the page leaves it: the page's four values trimmed. The fields the page does
+// not show (slide name, size, level) are made again by the next build; they are kept while
+// the original picture stays the same, because for a picture that has gone missing the kept
+// slide is the only one left.
+TItemData storedItemPage(const ItemPage &page, const TItemData &before);
+
+// The four values the page shows, trimmed.
+ItemPage itemPageOf(const TItemData &item);

@@ -1,0 +1,78 @@
+// What Build HTML, Publish and Preview take from the project.
+
+#include "ProjectCommands.h"
+#include "platform/FileIO.h"
+#include "platform/InterruptCleanup.h"
+#include "platform/TemporaryFile.h"
+#include "platform/VelloriaError.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Removes a file or folder of the command's own however the command ends.
+struct Scratch
+{
+    fs::path path;
+    explicit Scratch(fs::path p) : path(std::move(p)) { interruptcleanup::track(path); }
+    ~Scratch()
+    {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+        interruptcleanup::untrack(path);
+    }
+    Scratch(const Scratch &) = delete;
+    Scratch &operator=(const Scratch &) = delete;
+};
+
+fs::path privateFolder()
+{
+    std::string pattern = (fs::temp_directory_path() / "velloria-report-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        throw VelloriaError(fileio::ioErrorText("create", pattern, errno));
+    return pattern;
+}
+
+} // namespace
+
+// The page is built into a file of this process's own in the writable folder, read, and
+// removed, also when the build fails.
+std::optional<std::string> ProjectCommands::buildHtmlText()
+{
+    if (m_tree.count() < 2) {
+        m_prompts.showError("No item to build. Please add item to left pane and try again.");
+        return std::nullopt;
+    }
+    storePages();
+    const Scratch page(TemporaryFile::nameFor(m_agent.installFolder() / "~tmp0001.txt"));
+    m_agent.BuildHTML(page.path.string(), m_tree);
+    m_htmlText = fileio::readFile(page.path);
+    return m_htmlText;
+}
+
+std::string ProjectCommands::publishReport()
+{
+    storePages();
+    const Scratch folder(privateFolder());
+    const fs::path report = folder.path / "PublishReport.txt";
+    m_agent.WritePublishReport(folder.path.string() + "/", report.filename().string());
+    m_agent.CopyToPreview(report.string());
+    return fileio::readFile(report);
+}
+
+fs::path ProjectCommands::assemblePreview()
+{
+    buildHtmlText();
+    const std::string folder = m_agent.installFolder().string() + "/";
+    m_agent.CopyScriptFilesToPreview(folder);
+    m_agent.CopyResourceFiles(folder);
+    const fs::path page = m_agent.installFolder() / "~preview.html";
+    fileio::writeFileAtomically(page, m_htmlText, fileio::Durability::scratch);
+    m_agent.CopyToPreview(page.string());
+    std::error_code ignored;
+    fs::remove(page, ignored);
+    return m_agent.previewFolder() / "~preview.html";
+}

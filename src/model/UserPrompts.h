@@ -1,0 +1,25 @@
+#pragma once
+
+// Every question a command asks the user, and every file it asks for. The editor answers
+// with message boxes and file dialogs; tests answer from a script and check what was asked.
+
+#include "MessageSink.h"
+
+#include <optional>
+#include <string>
+
+class UserPrompts : public MessageSink
+{
+public:
+    enum class Answer { yes, no, cancel };
+
+    // A warning with the buttons Yes, No and Cancel.
+    virtual Answer askYesNoCancel(const std::string &question) = 0;
+    // A warning with the buttons Yes and No.
+    virtual bool askYesNo(const std::string &question) = 0;
+    // A file to open or to save as; nothing when the user cancels. The filter reads
+    // "Velloria Files (*.jfs)|*.jfs": a description and its pattern, separated by "|".
+    virtual std::optional<std::string> chooseFileToOpen(const std::string &filter) = 0;
+    virtual std::optional<std::string> chooseFileToSave(const std::string &filter,
+                                                        const std::string &initialFolder) = 0;
+};
