@@ -24,7 +24,10 @@ ProjectCommands::ProjectCommands(TzybAppletAgent &agent, DesignTree &tree, Prope
                                  fs::path templatesFolder)
     : m_agent(agent), m_tree(tree), m_pages(pages), m_prompts(prompts), m_events(events),
       m_templatesFolder(std::move(templatesFolder))
-{}
+{
+    // A file of another kind is reported by the load itself.
+    m_agent.setMessageSink(&m_prompts);
+}
 
 void ProjectCommands::setModified(bool modified)
 {

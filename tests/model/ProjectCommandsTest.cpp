@@ -1,0 +1,258 @@
+// The project commands as the editor runs them: what they ask, what they leave on disk and
+// in the project, and how cancelling and the modified flag behave.
+
+#include "model/ProjectCommands.h"
+
+#include "common/RecordingProgress.h"
+#include "common/ScriptedPrompts.h"
+#include "common/TempFolder.h"
+#include "model/InMemoryDesignTree.h"
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class FakePages : public PropertyPages
+{
+public:
+    TAppletData appletPages() const override { return applet; }
+    void showApplet(const TAppletData &data) override { applet = data; }
+    ItemPage itemPage() const override { return item; }
+    void showItem(const ItemPage &page) override { item = page; }
+
+    TAppletData applet;
+    ItemPage item;
+};
+
+class RecordingEvents : public ProjectEvents
+{
+public:
+    void modifiedChanged(bool modified) override { saveEnabled = modified; }
+    void projectOpened(const std::string &fileName) override { opened.push_back(fileName); }
+
+    bool saveEnabled = false;
+    std::vector<std::string> opened;
+};
+
+const std::string saveQuestion = "question: Save changes to files?";
+const std::string saveDialog = std::string("save: ") + ProjectCommands::projectFilter + " in ";
+
+class Commands : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        writeBytes((install / "velloria.js").string(), "// runtime");
+        commands.newProject();
+    }
+    DesignTree::Node addItem(const std::string &original = "")
+    {
+        commands.insertItem(tree.root());
+        const DesignTree::Node node = tree.nodeAt(tree.count() - 1);
+        TItemData item = agent.GetItem(tree.count() - 2);
+        item.IOriginalImagePath = original;
+        agent.SetItem(item, tree.count() - 2);
+        return node;
+    }
+    std::string file(const std::string &name) const { return folder.file(name); }
+
+    TempFolder folder;
+    fs::path install = folder.path();
+    TzybAppletAgent agent{install};
+    InMemoryDesignTree tree;
+    FakePages pages;
+    ScriptedPrompts prompts;
+    RecordingEvents events;
+    ProjectCommands commands{agent, tree, pages, prompts, events, install / "templates"};
+};
+
+struct AskCase
+{
+    const char *answer; // to "Save changes to files?"
+    const char *dialog; // the save dialog's answer, when it comes
+    bool goesOn;        // New makes the new project
+    bool saved;         // demo.jfs was written
+};
+
+class AskingToSave : public Commands, public ::testing::WithParamInterface<AskCase>
+{};
+
+// A modified, never saved project, then New.
+TEST_P(AskingToSave, followsTheAnswerAndTheSaveDialog)
+{
+    addItem();
+    const std::string dialog = GetParam().dialog;
+    prompts.answers = {GetParam().answer, dialog.empty() ? dialog : file(dialog)};
+    commands.newProject();
+    EXPECT_EQ(prompts.asked.front(), saveQuestion);
+    EXPECT_EQ(agent.itemCount(), GetParam().goesOn ? 0 : 1);
+    EXPECT_EQ(commands.modified(), !GetParam().goesOn);
+    EXPECT_EQ(events.saveEnabled, commands.modified());
+    EXPECT_EQ(fs::exists(file("demo.jfs")), GetParam().saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, AskingToSave,
+                         ::testing::Values(AskCase{"cancel", "", false, false},
+                                           AskCase{"no", "", true, false},
+                                           AskCase{"yes", "", true, false},
+                                           AskCase{"yes", "demo", true, true}));
+
+TEST_F(Commands, anUnmodifiedProjectIsLeftWithoutAQuestion)
+{
+    prompts.answers = {""};
+    commands.open();
+    commands.newProject();
+    EXPECT_EQ(prompts.asked,
+              std::vector<std::string>{std::string("open: ") + ProjectCommands::projectFilter});
+    EXPECT_TRUE(commands.closeQuery());
+}
+
+TEST_F(Commands, aNameWithoutExtensionIsSavedAsJfsAndSavedAgainWithoutADialog)
+{
+    addItem();
+    prompts.answers = {file("demo")};
+    ASSERT_TRUE(commands.save());
+    EXPECT_TRUE(fs::exists(file("demo.jfs")));
+    EXPECT_EQ(commands.currentFileName(), file("demo"));
+    EXPECT_FALSE(events.saveEnabled);
+    fs::remove(file("demo.jfs"));
+    addItem();
+    EXPECT_TRUE(commands.save());
+    EXPECT_TRUE(fs::exists(file("demo.jfs")));
+    EXPECT_EQ(prompts.asked, std::vector<std::string>{saveDialog});
+    EXPECT_TRUE(events.opened.empty()) << "saving does not add to the recent files";
+}
+
+TEST_F(Commands, openedProjectsComeBackAndGoToTheRecentFiles)
+{
+    addItem();
+    addItem();
+    pages.applet.pSliderName = "  Demo ";
+    prompts.answers = {file("show.jfs")};
+    commands.saveAs();
+    EXPECT_EQ(agent.GetAppletData().pSliderDivID, "Demo_div");
+    commands.newProject();
+    prompts.answers = {file("show.jfs")};
+    commands.open();
+    EXPECT_EQ(agent.itemCount(), 2);
+    EXPECT_EQ(pages.applet.pConfigName, "Democfg");
+    EXPECT_EQ(events.opened, std::vector<std::string>{file("show.jfs")});
+    EXPECT_FALSE(commands.modified());
+
+    writeBytes(file("other.jfs"), "<Product_Name>\r\nOther\r\n");
+    EXPECT_EQ(commands.openProjectFile(file("other.jfs")), LoadResult::Refused);
+    EXPECT_EQ(commands.currentFileName(), file("show.jfs"));
+    EXPECT_EQ(agent.itemCount(), 2);
+    EXPECT_EQ(events.opened.size(), 1u);
+    EXPECT_EQ(prompts.asked.back(), "error: This file wasn't saved by Velloria 1.0, open failed!");
+}
+
+TEST_F(Commands, theCommandLineJoinsItsPartsAndDropsErrors)
+{
+    addItem();
+    prompts.answers = {file("my show.jfs")};
+    commands.saveAs();
+    commands.newProject();
+    commands.openFromCommandLine({folder.path().string() + "/my", "show.jfs"});
+    EXPECT_EQ(commands.currentFileName(), file("my show.jfs"));
+    EXPECT_NO_THROW(commands.openFromCommandLine({file("missing.jfs")}));
+    EXPECT_EQ(agent.itemCount(), 1);
+}
+
+TEST_F(Commands, aTemplateIsSavedFromTheTemplatesFolderWhichStaysTheDialogsFolder)
+{
+    addItem();
+    prompts.answers = {(install / "templates" / "mine.jfs").string(), ""};
+    EXPECT_TRUE(commands.saveAsTemplate());
+    EXPECT_TRUE(fs::exists(install / "templates" / "mine.jfs"));
+    EXPECT_FALSE(commands.saveAs());
+    const std::string inTemplates = saveDialog + (install / "templates").string();
+    EXPECT_EQ(prompts.asked, (std::vector<std::string>{inTemplates, inTemplates}));
+}
+
+TEST_F(Commands, deleteAsksRefusesTheRootAndTakesWholeSubtrees)
+{
+    commands.deleteItem(tree.root());
+    EXPECT_EQ(prompts.asked.back(), "error: Root item cannot be deleted.");
+    EXPECT_TRUE(commands.modified());
+    const DesignTree::Node parent = addItem("a");
+    agent.insertChildItem(tree, parent);
+    agent.insertChildItem(tree, parent);
+    addItem("after");
+    prompts.answers = {"no", "yes"};
+    commands.deleteItem(parent);
+    EXPECT_EQ(agent.itemCount(), 4);
+    commands.deleteItem(parent);
+    ASSERT_EQ(agent.itemCount(), 1);
+    EXPECT_EQ(agent.GetItem(0).IOriginalImagePath, "after");
+    EXPECT_EQ(prompts.asked.back(),
+              "confirm: Are you sure to delete this item and all its children?");
+}
+
+TEST_F(Commands, selectingAnItemStoresTheLastOneAndKeepsItsSlide)
+{
+    const DesignTree::Node first = addItem("/gone/a.jpg");
+    const DesignTree::Node second = addItem("/gone/b.jpg");
+    TItemData kept = agent.GetItem(0);
+    kept.IImageFileName = "slider0.jpg";
+    agent.SetItem(kept, 0);
+    commands.setModified(false);
+    commands.selectionChanged(first);
+    EXPECT_TRUE(commands.modified());
+    EXPECT_EQ(pages.item.originalImagePath, "/gone/a.jpg");
+    pages.item.link = " page.html ";
+    commands.selectionChanged(second);
+    EXPECT_EQ(agent.GetItem(0).ILink, "page.html");
+    EXPECT_EQ(agent.GetItem(0).IImageFileName, "slider0.jpg") << "the only copy of the slide";
+    commands.selectionChanged(first);
+    pages.item.originalImagePath = "/other.jpg";
+    commands.selectionChanged(tree.root());
+    EXPECT_EQ(agent.GetItem(0).IImageFileName, "");
+}
+
+struct CloseCase
+{
+    std::vector<std::string> answers;
+    bool closes;
+};
+
+class ClosingAModifiedProject : public Commands, public ::testing::WithParamInterface<CloseCase>
+{};
+
+TEST_P(ClosingAModifiedProject, closesOnlyWhenTheAnswersSaySo)
+{
+    addItem();
+    prompts.answers = {GetParam().answers.begin(), GetParam().answers.end()};
+    EXPECT_EQ(commands.closeQuery(), GetParam().closes);
+    EXPECT_EQ(prompts.asked.front(), "question: Save changes to files before Exit?");
+    EXPECT_EQ(commands.modified(), !GetParam().closes || GetParam().answers[0] == "no");
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, ClosingAModifiedProject,
+                         ::testing::Values(CloseCase{{"cancel"}, false}, CloseCase{{"no"}, true},
+                                           CloseCase{{"yes", ""}, false}));
+
+TEST_F(Commands, outputsNeedAnItemAndLeaveOnlyThePreviewBehind)
+{
+    EXPECT_EQ(commands.buildHtmlText(), std::nullopt);
+    EXPECT_EQ(prompts.asked.back(),
+              "error: No item to build. Please add item to left pane and try again.");
+    addItem(file("gone.jpg"));
+    const std::optional<std::string> page = commands.buildHtmlText();
+    ASSERT_TRUE(page);
+    EXPECT_EQ(std::count(page->begin(), page->end(), '\n'), 23);
+    const fs::path previewPage = commands.assemblePreview();
+    EXPECT_EQ(readBytes(previewPage.string()), *page);
+    EXPECT_NE(commands.publishReport().find("End of Publish Report"), std::string::npos);
+    EXPECT_EQ(filesIn(agent.previewFolder()),
+              (std::set<std::string>{"~preview.html", "velloria.js", "velloriacfg.js",
+                                     "velloria.css", "PublishReport.txt"}));
+    EXPECT_EQ(filesIn(install), (std::set<std::string>{"preview", "velloria.js"}));
+    prompts.answers = {"no"};
+    EXPECT_TRUE(commands.closeQuery());
+    EXPECT_FALSE(fs::exists(agent.previewFolder()));
+}
+
+} // namespace

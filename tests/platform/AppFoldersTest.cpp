@@ -1,0 +1,52 @@
+// Where the program looks for what it ships and where it writes, built and installed.
+
+#include "platform/AppFolders.h"
+
+#include "common/TempFolder.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(AppFolders, builtTheProgramFolderServesBothInstalledTheResourcesLieInShare)
+{
+    TempFolder folder;
+    fs::create_directories(folder.path() / "build/bin/resources");
+    const AppFolders built = AppFolders::forProgram(folder.path() / "build/bin");
+    EXPECT_EQ(built.resources(), folder.path() / "build/bin/resources");
+    EXPECT_EQ(built.writable(), folder.path() / "build/bin");
+
+    fs::create_directories(folder.path() / "prefix/bin");
+    fs::create_directories(folder.path() / "prefix/share/velloria");
+    const AppFolders installed = AppFolders::forProgram(folder.path() / "prefix/bin");
+    EXPECT_EQ(installed.runtimeScript(), folder.path() / "prefix/share/velloria/velloria.js");
+
+    // A folder no one can write in, as an installation under /usr is for a user.
+    EXPECT_EQ(AppFolders::forProgram("/proc").writable(), AppFolders::perUserFolder());
+}
+
+TEST(AppFolders, thePerUserFolderFollowsXdgAndTakesTheTemplatesOnce)
+{
+    TempFolder folder;
+    const char *saved = std::getenv("XDG_DATA_HOME");
+    ::setenv("XDG_DATA_HOME", "relative/path", 1);
+    EXPECT_EQ(AppFolders::perUserFolder().parent_path().filename(), "share");
+    ::setenv("XDG_DATA_HOME", folder.file("data").c_str(), 1);
+    const fs::path perUser = AppFolders::perUserFolder();
+    saved ? ::setenv("XDG_DATA_HOME", saved, 1) : ::unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(perUser, folder.path() / "data/velloria");
+
+    fs::create_directories(folder.path() / "shipped/templates");
+    writeBytes(folder.file("shipped/templates/Classic.jfs"), "template");
+    const AppFolders folders(folder.path() / "shipped", perUser);
+    folders.prepareWritable();
+    EXPECT_EQ(readBytes((perUser / "templates/Classic.jfs").string()), "template");
+    fs::remove(perUser / "templates/Classic.jfs");
+    folders.prepareWritable();
+    EXPECT_FALSE(fs::exists(perUser / "templates/Classic.jfs")) << "a template the user removed";
+}
+
+} // namespace
