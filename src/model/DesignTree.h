@@ -3,6 +3,11 @@
 // The tree of slides as the project model sees it. The editor implements it over its
 // tree view; InMemoryDesignTree serves the command-line tool and the tests. Node 0 in
 // depth-first order is the root; every other node stands for one item.
+//
+// The model changes the tree only through addChild, moveBefore and deleteNode, so an
+// implementation may keep the depth-first order (or each node's index) and renew it only
+// after those: the model asks for absolute indexes and nodes by index far more often than it
+// changes the tree, and a walk of the whole tree per question would make long projects slow.
 
 #include <string>
 
