@@ -3,8 +3,8 @@
 // Makes the slides of a list of originals on all cores and hands them out one by one in the
 // order of the list, each a picture or the error that stopped it, so the caller can apply
 // them exactly as a run one by one would, on its own thread, while the workers go on. The
-// workers run only a few slides ahead of the caller, so a huge project never holds all its
-// slides in memory.
+// workers run a bounded number of slides ahead of the caller, so a huge project never holds
+// all its slides in memory.
 
 #include "SlidePicture.h"
 
