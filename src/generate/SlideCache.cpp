@@ -1,6 +1,7 @@
 #include "SlideCache.h"
 
 #include "platform/FileIO.h"
+#include "platform/HomeFolder.h"
 #include "platform/TemporaryFile.h"
 
 #include <algorithm>
@@ -9,7 +10,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -98,15 +98,6 @@ std::int64_t now()
     timespec time{};
     ::clock_gettime(CLOCK_REALTIME, &time);
     return nanoseconds(time);
-}
-
-std::filesystem::path homeFolder()
-{
-    if (const char *home = std::getenv("HOME"); home && *home)
-        return home;
-    if (const passwd *user = ::getpwuid(::getuid()); user && user->pw_dir)
-        return user->pw_dir;
-    return std::filesystem::temp_directory_path();
 }
 
 } // namespace

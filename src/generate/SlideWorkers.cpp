@@ -2,28 +2,79 @@
 
 #include "SlideCache.h"
 
-#include <atomic>
-#include <thread>
+#include <algorithm>
 
-std::vector<SlideOutcome> makeSlides(const std::vector<std::string> &originals, int targetHeight,
-                                     const SlideCache *cache)
+SlideWorkers::SlideWorkers(std::vector<std::string> originals, int targetHeight,
+                           const SlideCache *cache)
+    : m_originals(std::move(originals)), m_targetHeight(targetHeight), m_cache(cache),
+      m_outcomes(m_originals.size())
 {
-    std::vector<SlideOutcome> outcomes(originals.size());
-    std::atomic<std::size_t> next{0};
-    auto work = [&] {
-        for (std::size_t i = next++; i < originals.size(); i = next++) {
-            try {
-                outcomes[i].picture = makeSlidePictureCached(originals[i], targetHeight, cache);
-            } catch (...) {
-                outcomes[i].error = std::current_exception();
-            }
+    const std::size_t threads = std::min<std::size_t>(
+        std::max(1u, std::thread::hardware_concurrency()), m_originals.size());
+    // A finished slide is only a few kilobytes, while the originals differ in size many times
+    // over: a narrow window (two slides per worker) left cores idle behind one big picture
+    // and made a 50-photo publish slower than whole batches did.
+    m_aheadLimit = 8 * std::max<std::size_t>(threads, 1);
+    try {
+        for (std::size_t t = 0; t < threads; ++t)
+            m_threads.emplace_back([this] { work(); });
+    } catch (...) {
+        stop();
+        throw;
+    }
+}
+
+SlideWorkers::~SlideWorkers()
+{
+    stop();
+}
+
+void SlideWorkers::stop()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_workAllowed.notify_all();
+    for (std::thread &thread : m_threads)
+        thread.join();
+    m_threads.clear();
+}
+
+void SlideWorkers::work()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_workAllowed.wait(lock, [this] {
+            return m_stopping || m_nextToMake >= m_originals.size() ||
+                   m_nextToMake < m_nextToHand + m_aheadLimit;
+        });
+        if (m_stopping || m_nextToMake >= m_originals.size())
+            return;
+        const std::size_t index = m_nextToMake++;
+        lock.unlock();
+        SlideOutcome outcome;
+        try {
+            outcome.picture = makeSlidePictureCached(m_originals[index], m_targetHeight, m_cache);
+        } catch (...) {
+            outcome.error = std::current_exception();
         }
-    };
-    const std::size_t threads =
-        std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), originals.size());
-    std::vector<std::jthread> helpers;
-    for (std::size_t t = 1; t < threads; ++t)
-        helpers.emplace_back(work);
-    work();
-    return outcomes;
+        lock.lock();
+        m_outcomes[index] = std::move(outcome);
+        if (index == m_nextToHand)
+            m_slideDone.notify_one();
+    }
+}
+
+SlideOutcome SlideWorkers::next()
+{
+    std::unique_lock lock(m_mutex);
+    std::optional<SlideOutcome> &slot = m_outcomes.at(m_nextToHand);
+    m_slideDone.wait(lock, [&] { return slot.has_value(); });
+    SlideOutcome outcome = std::move(*slot);
+    slot.reset();
+    ++m_nextToHand;
+    lock.unlock();
+    m_workAllowed.notify_all();
+    return outcome;
 }

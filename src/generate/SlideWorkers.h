@@ -1,13 +1,20 @@
 #pragma once
 
-// Makes the slides of several originals on all cores. Results come back in the order of
-// the originals, each a picture or the error that stopped it, so the caller can apply them
-// exactly as a run one by one would.
+// Makes the slides of a list of originals on all cores and hands them out one by one in the
+// order of the list, each a picture or the error that stopped it, so the caller can apply
+// them exactly as a run one by one would, on its own thread, while the workers go on. The
+// workers run a bounded number of slides ahead of the caller, so a huge project never holds
+// all its slides in memory.
 
 #include "SlidePicture.h"
 
+#include <condition_variable>
+#include <cstddef>
 #include <exception>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 class SlideCache;
@@ -18,5 +25,34 @@ struct SlideOutcome
     std::exception_ptr error;
 };
 
-std::vector<SlideOutcome> makeSlides(const std::vector<std::string> &originals, int targetHeight,
-                                     const SlideCache *cache);
+class SlideWorkers
+{
+public:
+    SlideWorkers(std::vector<std::string> originals, int targetHeight, const SlideCache *cache);
+    // Stops the workers and waits for them: slides being made are finished and dropped.
+    ~SlideWorkers();
+    SlideWorkers(const SlideWorkers &) = delete;
+    SlideWorkers &operator=(const SlideWorkers &) = delete;
+
+    // The outcome of the next original in list order, waiting for it if need be. Called once
+    // per original.
+    SlideOutcome next();
+
+private:
+    void work();
+    void stop();
+
+    const std::vector<std::string> m_originals;
+    const int m_targetHeight;
+    const SlideCache *const m_cache;
+    std::size_t m_aheadLimit = 1;
+
+    std::mutex m_mutex;
+    std::condition_variable m_workAllowed;
+    std::condition_variable m_slideDone;
+    std::vector<std::optional<SlideOutcome>> m_outcomes; // emptied once handed out
+    std::size_t m_nextToMake = 0;
+    std::size_t m_nextToHand = 0;
+    bool m_stopping = false;
+    std::vector<std::thread> m_threads;
+};

@@ -19,9 +19,6 @@ namespace {
 
 const std::string missingCaption = "Warning: Original image not found.";
 
-// Slides are made this many at a time, so a huge project never holds all of them in memory.
-constexpr std::size_t slidesPerBatch = 32;
-
 enum class Original { missing, picture };
 
 // A path that names something other than a file (a folder, a pipe, a device) is no missing
@@ -167,41 +164,39 @@ void TzybAppletAgent::refreshLevelsAndLinks(const DesignTree &tree)
     }
 }
 
-// Pictures are made on all cores a batch at a time; captions, item fields and the preview
-// list are then applied in tree order, exactly as one picture after the other would.
+// Pictures are made on all cores; each is applied (caption, item fields, preview file) and
+// counted on the progress bar on this thread as soon as it and all before it are done, so
+// the user sees the run move and the design tree is only touched from the caller's thread.
 void TzybAppletAgent::MakeSlideImages(DesignTree &tree)
 {
     const int height = parseWholeNumber(AppletData.pHeight).value_or(0);
     const int last = std::min(tree.count() - 1, itemCount());
     SlideNames names;
+    std::vector<bool> found;
+    std::vector<std::string> originals;
     for (int k = 1; k <= last; ++k) {
         const TItemData &item = Items[static_cast<std::size_t>(k - 1)];
-        if (originalAt(trimmed(item.IOriginalImagePath)) == Original::missing)
+        std::string path = trimmed(item.IOriginalImagePath);
+        found.push_back(originalAt(path) == Original::picture);
+        if (found.back())
+            originals.push_back(std::move(path));
+        else
             names.keep(item.IImageFileName);
     }
-    for (int first = 1; first <= last; first += static_cast<int>(slidesPerBatch)) {
-        const int end = std::min(last + 1, first + static_cast<int>(slidesPerBatch));
-        std::vector<std::string> originals;
-        std::vector<bool> found;
-        for (int k = first; k < end; ++k) {
-            std::string path = trimmed(Items[static_cast<std::size_t>(k - 1)].IOriginalImagePath);
-            found.push_back(originalAt(path) == Original::picture);
-            if (found.back())
-                originals.push_back(std::move(path));
-        }
-        std::vector<SlideOutcome> outcomes = makeSlides(originals, height, m_slideCache);
-        auto outcome = outcomes.begin();
-        for (int k = first; k < end; ++k) {
-            const DesignTree::Node node = tree.nodeAt(k);
-            if (!found[static_cast<std::size_t>(k - first)]) {
-                tree.setCaption(node, missingCaption);
-                continue;
-            }
+    m_progress->setMaximum(last);
+    SlideWorkers workers(std::move(originals), height, m_slideCache);
+    for (int k = 1; k <= last; ++k) {
+        const DesignTree::Node node = tree.nodeAt(k);
+        if (found[static_cast<std::size_t>(k - 1)]) {
             tree.setCaption(node, "Item");
-            if (outcome->error)
-                std::rethrow_exception(outcome->error);
-            writeSlide(k - 1, (outcome++)->picture, names.forPosition(k - 1));
+            const SlideOutcome outcome = workers.next();
+            if (outcome.error)
+                std::rethrow_exception(outcome.error);
+            writeSlide(k - 1, outcome.picture, names.forPosition(k - 1));
+        } else {
+            tree.setCaption(node, missingCaption);
         }
+        m_progress->advance(1);
     }
 }
 

@@ -1,25 +1,16 @@
 #include "AppFolders.h"
 
 #include "FileIO.h"
+#include "HomeFolder.h"
 #include "VelloriaError.h"
 
 #include <cerrno>
 #include <cstdlib>
-#include <pwd.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path homeFolder()
-{
-    if (const char *home = std::getenv("HOME"); home && *home)
-        return home;
-    if (const passwd *user = ::getpwuid(::getuid()); user && user->pw_dir)
-        return user->pw_dir;
-    return fs::temp_directory_path();
-}
 
 // access() would say yes to root on any folder but one on a read-only file system, and
 // only a real file tells about both.

@@ -74,6 +74,57 @@ TEST_F(BuildAndPublish, slidesOfALongListComeInTreeOrderWhateverTheWorkerOrder)
     }
 }
 
+// Each step is counted once its slide and every slide before it are in place, and no later
+// slide is in place yet; a broken picture stops the run at its own step.
+class StepsInOrder : public RecordingProgress
+{
+public:
+    explicit StepsInOrder(const TzybAppletAgent &agent) : m_agent(agent) {}
+    void advance(int step) override
+    {
+        RecordingProgress::advance(step);
+        slidesAtStep.push_back(m_agent.previewFiles().size());
+        statusAtStep.push_back(status);
+    }
+    std::vector<std::size_t> slidesAtStep;
+    std::vector<std::string> statusAtStep;
+
+private:
+    const TzybAppletAgent &m_agent;
+};
+
+class ProgressSteps : public BuildAndPublish, public ::testing::WithParamInterface<int>
+{};
+
+TEST_P(ProgressSteps, oneStepPerItemInTreeOrder)
+{
+    const int brokenAt = GetParam();
+    const std::string wide = photo("wide.jpg", 320, 120);
+    const std::string broken = folder.file("broken.jpg");
+    writeBytes(broken, encodeOriginal(renderPhoto(320, 120)).substr(0, 900));
+    StepsInOrder steps(agent);
+    agent.setProgressDisplay(&steps);
+    std::vector<std::size_t> expected; // slides in place at each step
+    for (int i = 0; i < 45; ++i) {
+        const bool missing = i % 5 == 2;
+        addItem(i == brokenAt ? broken : missing ? folder.file("none.jpg") : wide);
+        if (brokenAt < 0 || i < brokenAt)
+            expected.push_back((expected.empty() ? 0 : expected.back()) + !missing);
+    }
+    try {
+        agent.BuildHTML(inProject("show.html"), tree);
+        EXPECT_LT(brokenAt, 0);
+    } catch (const VelloriaError &e) {
+        EXPECT_NE(std::string(e.what()).find("broken.jpg"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(steps.maximum, 45);
+    EXPECT_EQ(steps.slidesAtStep, expected);
+    EXPECT_EQ(steps.statusAtStep,
+              std::vector<std::string>(expected.size(), "Making HTML Codes ... ..."));
+}
+
+INSTANTIATE_TEST_SUITE_P(BuildAndPublish, ProgressSteps, ::testing::Values(-1, 0, 29));
+
 struct RootCase
 {
     const char *checked;

@@ -1,0 +1,43 @@
+#pragma once
+
+// Settings kept in a plain text file a user can read and edit, loaded once and written
+// again after every change:
+//
+//   [\Software\ZYB\Velloria\1.0\Settings]
+//   ShowTips=number:1
+//   LastFolder=text:/home/me/shows\nsecond line
+//
+// A key without values still has its section, so a key once created stays. In names and
+// text a backslash, line breaks and other control characters are escaped (\\, \n, \r, \t,
+// \xHH); in names also "=" and a leading "[". A damaged or unreadable file reads as the
+// settings of its good lines, or none.
+
+#include "MemorySettingsStore.h"
+
+#include <filesystem>
+
+class FileSettingsStore : public MemorySettingsStore
+{
+public:
+    // The per-user file: $XDG_CONFIG_HOME/velloria/settings, or ~/.config/velloria/settings.
+    FileSettingsStore();
+    explicit FileSettingsStore(std::filesystem::path file);
+
+    static std::filesystem::path defaultPath();
+    const std::filesystem::path &path() const { return m_file; }
+
+    // The file's text for these settings.
+    std::string text() const;
+
+protected:
+    // A write that fails raises VelloriaError naming the file; the store keeps the change
+    // for this run. The editor ignores the error: a lost setting must not stop the user.
+    void changed() override;
+
+private:
+    // Reads the settings of a file's text into the store, skipping lines it cannot read.
+    void load(std::string_view text);
+
+    std::filesystem::path m_file;
+    bool m_loading = false;
+};
