@@ -7,6 +7,7 @@ VELLORIA_PACKAGES=(
     libjpeg62-turbo-dev
     libcli11-dev nlohmann-json3-dev
     libgtest-dev libgmock-dev
+    qt6-base-dev
 )
 
 velloria_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }

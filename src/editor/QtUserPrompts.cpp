@@ -1,0 +1,75 @@
+#include "QtUserPrompts.h"
+
+#include "QtText.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+void QtUserPrompts::showError(const std::string &text)
+{
+    QMessageBox::critical(m_parent, QStringLiteral("Velloria"), toQString(text));
+}
+
+UserPrompts::Answer QtUserPrompts::askYesNoCancel(const std::string &question)
+{
+    const auto button = QMessageBox::warning(
+        m_parent, QStringLiteral("Velloria"), toQString(question),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    return button == QMessageBox::Yes  ? Answer::yes
+           : button == QMessageBox::No ? Answer::no
+                                       : Answer::cancel;
+}
+
+bool QtUserPrompts::askYesNo(const std::string &question)
+{
+    return QMessageBox::warning(m_parent, QStringLiteral("Velloria"), toQString(question),
+                                QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
+}
+
+// Pairs of description and patterns; patterns are separated by ";" and Qt wants blanks.
+QString QtUserPrompts::qtFilter(const std::string &filter)
+{
+    const QStringList parts = toQString(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        QString description = parts[i];
+        // A description that names its patterns already shows them; Qt would add them again.
+        const qsizetype open = description.indexOf(QLatin1Char('('));
+        if (open >= 0)
+            description = description.left(open).trimmed();
+        filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+std::optional<std::string> QtUserPrompts::chooseFileToOpen(const std::string &filter)
+{
+    const QString chosen =
+        QFileDialog::getOpenFileName(m_parent, QString(), QString(), qtFilter(filter));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return toBytes(chosen);
+}
+
+std::optional<std::string> QtUserPrompts::chooseFileToSave(const std::string &filter,
+                                                           const std::string &initialFolder)
+{
+    const QString chosen = QFileDialog::getSaveFileName(m_parent, QString(),
+                                                        toQString(initialFolder), qtFilter(filter));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return toBytes(chosen);
+}
+
+std::optional<QColor> QtUserPrompts::chooseColour(const QColor &initial)
+{
+    const QColor chosen = QColorDialog::getColor(initial, m_parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}

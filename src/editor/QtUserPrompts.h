@@ -1,0 +1,27 @@
+#pragma once
+
+// The editor's questions as message boxes and file and colour dialogs, over a parent window.
+
+#include "EditorPrompts.h"
+
+class QWidget;
+
+class QtUserPrompts : public EditorPrompts
+{
+public:
+    explicit QtUserPrompts(QWidget *parent) : m_parent(parent) {}
+
+    void showError(const std::string &text) override;
+    Answer askYesNoCancel(const std::string &question) override;
+    bool askYesNo(const std::string &question) override;
+    std::optional<std::string> chooseFileToOpen(const std::string &filter) override;
+    std::optional<std::string> chooseFileToSave(const std::string &filter,
+                                                const std::string &initialFolder) override;
+    std::optional<QColor> chooseColour(const QColor &initial) override;
+
+    // "Velloria Files (*.jfs)|*.jfs" as Qt writes filters: "Velloria Files (*.jfs)".
+    static QString qtFilter(const std::string &filter);
+
+private:
+    QWidget *m_parent;
+};

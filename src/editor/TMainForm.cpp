@@ -1,0 +1,247 @@
+// The main window's creation, pages, events and the hint line.
+
+#include "TMainForm.h"
+
+#include "QtText.h"
+#include "TformHTML.h"
+#include "generate/ValueFormatting.h"
+#include "model/DecimalText.h"
+#include "ui_TMainForm.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QToolButton>
+
+namespace {
+
+ColorValue colorValueOf(const QColor &colour)
+{
+    return ColorValue(colour.red()) | ColorValue(colour.green()) << 8 |
+           ColorValue(colour.blue()) << 16;
+}
+
+QColor colourOf(const std::string &stored)
+{
+    try {
+        const ColorValue value = resolveSystemColor(HexRGBToColor(stored));
+        return QColor(int(value & 0xff), int(value >> 8 & 0xff), int(value >> 16 & 0xff));
+    } catch (const std::exception &) {
+        return Qt::white;
+    }
+}
+
+int numberOf(const std::string &stored)
+{
+    return parseDecimal(stored).value_or(0);
+}
+
+} // namespace
+
+TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, const AppFolders &folders,
+                     QWidget *parent)
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::TMainForm>()), m_prompts(prompts),
+      m_settings(settings), m_folders(folders), m_recent(folders.recentFiles()), m_agent(folders)
+{
+    m_ui->setupUi(this);
+    setUpStatusBar();
+    setUpPopupMenu();
+    setUpIcons();
+    m_progress = std::make_unique<WindowProgress>(*m_hint, *m_bar);
+    m_agent.setProgressDisplay(m_progress.get());
+    m_tree = std::make_unique<TreeWidgetDesignTree>(*m_ui->trvwDesignPanel);
+    PropertyPages &pages = *this;
+    ProjectEvents &events = *this;
+    m_commands = std::make_unique<ProjectCommands>(m_agent, *m_tree, pages, m_prompts, events,
+                                                   m_folders.templates());
+    m_html = new TformHTML(this);
+    m_ui->Splitter1->setSizes({337, 433});
+    m_ui->trvwDesignPanel->setCurrentItem(m_ui->trvwDesignPanel->topLevelItem(0));
+    m_agent.SetDefaults();
+    showApplet(m_agent.GetAppletData());
+    connectMenus();
+    connectPages();
+    watchHints();
+    LoadRecentFilesMenu();
+    m_commands->setModified(false);
+    m_lastTabsIndex = -2009;
+    UpdatePageTabs();
+    UpdateItemCommands();
+}
+
+TMainForm::~TMainForm()
+{
+    m_agent.setProgressDisplay(nullptr);
+}
+
+void TMainForm::setUpStatusBar()
+{
+    m_hint = new QLabel(this);
+    m_hint->setObjectName(QStringLiteral("stctxtHint"));
+    m_hint->setMinimumWidth(338);
+    m_bar = new QProgressBar(this);
+    m_bar->setObjectName(QStringLiteral("prgrsbrMainFormBottom"));
+    m_bar->setRange(0, 100);
+    m_bar->setValue(0);
+    m_bar->setTextVisible(false);
+    m_ui->StatusBar1->addWidget(m_hint, 1);
+    m_ui->StatusBar1->addPermanentWidget(m_bar);
+}
+
+bool TMainForm::run(const std::function<void()> &work)
+{
+    try {
+        work();
+        return true;
+    } catch (const std::exception &e) {
+        m_prompts.showError(e.what());
+        return false;
+    }
+}
+
+// The pages.
+
+TAppletData TMainForm::appletPages() const
+{
+    const Ui::TMainForm &ui = *m_ui;
+    TAppletData d = m_agent.GetAppletData();
+    d.pSliderName = toBytes(ui.edt_pSliderName->text());
+    d.pWidth = std::to_string(ui.spnedt_pWidth->value());
+    d.pHeight = std::to_string(ui.spedt_pHeight->value());
+    d.pBgColor = ColorToHexRGB(colorValueOf(ui.pnl_pBgColor->property("colour").value<QColor>()));
+    d.pDelay = std::to_string(ui.spnedt_pDelay->value());
+    d.pStep = std::to_string(ui.spnedt_pStep->value());
+    d.pContainerBorderWidth = std::to_string(ui.spnedt_pContainerBorderWidth->value());
+    d.pContainerBorderStyle = std::to_string(ui.cmbx_pContainerBorderStyle->currentIndex());
+    d.pContainerBorderColor = ColorToHexRGB(
+        colorValueOf(ui.pnl_pContainerBorderColor->property("colour").value<QColor>()));
+    d.pInternalUse_RootDir_Local = toBytes(ui.edtpInternalUse_RootDir_Local->text());
+    d.pInternalUse_RootDir_Remote = toBytes(ui.edtpInternalUse_RootDir_Remote->text());
+    d.pInternalUse_RootDir_Local_Checked =
+        ui.rdbtnpInternalUse_RootDir_Local_Checked->isChecked() ? "1" : "0";
+    return d;
+}
+
+void TMainForm::showApplet(const TAppletData &d)
+{
+    Ui::TMainForm &ui = *m_ui;
+    ui.edt_pSliderName->setText(toQString(d.pSliderName));
+    ui.spnedt_pWidth->setValue(numberOf(d.pWidth));
+    ui.spedt_pHeight->setValue(numberOf(d.pHeight));
+    ui.spnedt_pDelay->setValue(numberOf(d.pDelay));
+    ui.spnedt_pStep->setValue(numberOf(d.pStep));
+    ui.spnedt_pContainerBorderWidth->setValue(numberOf(d.pContainerBorderWidth));
+    ui.cmbx_pContainerBorderStyle->setCurrentIndex(
+        std::clamp(numberOf(d.pContainerBorderStyle), 0, 9));
+    setPanelColour(ui.pnl_pBgColor, colourOf(d.pBgColor));
+    setPanelColour(ui.pnl_pContainerBorderColor, colourOf(d.pContainerBorderColor));
+    ui.edtpInternalUse_RootDir_Local->setText(toQString(d.pInternalUse_RootDir_Local));
+    ui.edtpInternalUse_RootDir_Remote->setText(toQString(d.pInternalUse_RootDir_Remote));
+    ui.rdbtnpInternalUse_RootDir_Local_Checked->setChecked(d.pInternalUse_RootDir_Local_Checked ==
+                                                           "1");
+    ui.rdbtnpInternalUse_RootDir_Local_Checked2->setChecked(d.pInternalUse_RootDir_Local_Checked ==
+                                                            "0");
+}
+
+ItemPage TMainForm::itemPage() const
+{
+    return {toBytes(m_ui->edtOriginalImagePath->text()), toBytes(m_ui->cmbx_ILink->currentText()),
+            toBytes(m_ui->cmbx_ITarget->currentText()), toBytes(m_ui->edt_IToolTip->text())};
+}
+
+void TMainForm::showItem(const ItemPage &page)
+{
+    m_ui->edtOriginalImagePath->setText(toQString(page.originalImagePath));
+    m_ui->cmbx_ILink->setCurrentText(toQString(page.link));
+    m_ui->cmbx_ITarget->setCurrentText(toQString(page.target));
+    m_ui->edt_IToolTip->setText(toQString(page.toolTip));
+    showItemPicture(toQString(page.originalImagePath));
+}
+
+void TMainForm::setPanelColour(QPushButton *panel, const QColor &colour)
+{
+    panel->setProperty("colour", colour);
+    panel->setStyleSheet(
+        QStringLiteral("background-color: %1; border: 1px solid gray;").arg(colour.name()));
+}
+
+// Events of the commands.
+
+void TMainForm::modifiedChanged(bool modified)
+{
+    m_ui->Save1->setEnabled(modified);
+}
+
+void TMainForm::treeRebuilding(bool rebuilding)
+{
+    m_treeRebuilding = rebuilding;
+}
+
+void TMainForm::projectOpened(const std::string &fileName)
+{
+    run([&] { m_recent.add(fileName); });
+    LoadRecentFilesMenu();
+}
+
+void TMainForm::treeReset()
+{
+    QTreeWidgetItem *root = m_ui->trvwDesignPanel->topLevelItem(0);
+    root->setExpanded(true);
+    m_ui->trvwDesignPanel->setCurrentItem(root);
+    UpdatePageTabs();
+}
+
+// Every way out runs the close query: the Exit entry, the close button, a logout.
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    bool closes = false;
+    if (!run([&] { closes = m_commands->closeQuery(); }))
+        closes = false;
+    if (closes)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TMainForm::Exit1Click()
+{
+    close();
+}
+
+void TMainForm::ToolBar1Click()
+{
+    m_ui->tlbr1->setVisible(m_ui->ToolBar1->isChecked());
+}
+
+void TMainForm::StatusBar2Click()
+{
+    m_ui->StatusBar1->setVisible(m_ui->StatusBar2->isChecked());
+}
+
+// The hint line shows the hint of what the mouse is over; only the tree and the tool
+// buttons have one.
+void TMainForm::watchHints()
+{
+    m_ui->trvwDesignPanel->viewport()->setMouseTracking(true);
+    m_ui->trvwDesignPanel->viewport()->installEventFilter(this);
+    for (QToolButton *button : m_ui->tlbr1->findChildren<QToolButton *>()) {
+        button->setMouseTracking(true);
+        button->installEventFilter(this);
+    }
+    for (QWidget *page : {m_ui->tbshtScript, m_ui->tbshtItemGeneral, m_ui->pnlTreeView}) {
+        page->setMouseTracking(true);
+        page->installEventFilter(this);
+    }
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove && !m_treeRebuilding) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget == m_ui->trvwDesignPanel->viewport())
+            widget = m_ui->trvwDesignPanel;
+        if (widget)
+            m_hint->setText(widget->toolTip());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

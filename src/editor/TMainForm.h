@@ -1,0 +1,116 @@
+#pragma once
+
+// The main window: the design tree on the left, the property pages on the right, menus,
+// tool bar, hint line and progress bar. Its handlers are thin: the project commands do
+// the work, and every question goes through EditorPrompts.
+
+#include "EditorPrompts.h"
+#include "TreeWidgetDesignTree.h"
+#include "WindowProgress.h"
+#include "model/ProjectCommands.h"
+#include "model/PropertyPages.h"
+#include "model/TzybAppletAgent.h"
+#include "platform/AppFolders.h"
+#include "platform/RecentFiles.h"
+#include "platform/SettingsStore.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+namespace Ui {
+class TMainForm;
+}
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class TformHTML;
+
+class TMainForm : public QMainWindow, private PropertyPages, private ProjectEvents
+{
+    Q_OBJECT
+public:
+    TMainForm(EditorPrompts &prompts, SettingsStore &settings, const AppFolders &folders,
+              QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    Ui::TMainForm &ui() { return *m_ui; }
+    ProjectCommands &commands() { return *m_commands; }
+    TzybAppletAgent &agent() { return m_agent; }
+    TformHTML &htmlWindow() { return *m_html; }
+    QLabel &hintLine() { return *m_hint; }
+    QProgressBar &progressBar() { return *m_bar; }
+    QMenu &popupMenu() { return *m_popup; }
+
+    // The handlers, named as the menus and buttons know them.
+    void New1Click();
+    void Open1Click();
+    void Save1Click();
+    void Save2Click();
+    void SaveAsTemplate1Click();
+    void Exit1Click();
+    void RecentFileClick(const QString &caption);
+    void Insert1Click();
+    void Delete1Click();
+    void MoveUp1Click();
+    void MoveDown1Click();
+    void BuildHTML1Click();
+    void Publish1Click();
+    void ToolBar1Click();
+    void StatusBar2Click();
+    void trvwDesignPanelChange();
+    void spnedtApWidthChange();
+    void pnlApBgClrClick(QPushButton *panel);
+    void spdbtnItURLClick();
+    void spdbtnItemImageNormalClick();
+    void LoadRecentFilesMenu();
+    void UpdateItemCommands();
+    void UpdatePageTabs();
+    // The command-line open of the start.
+    void openFromCommandLine(const QStringList &arguments);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // PropertyPages
+    TAppletData appletPages() const override;
+    void showApplet(const TAppletData &data) override;
+    ItemPage itemPage() const override;
+    void showItem(const ItemPage &page) override;
+    // ProjectEvents
+    void modifiedChanged(bool modified) override;
+    void treeRebuilding(bool rebuilding) override;
+    void projectOpened(const std::string &fileName) override;
+    void treeReset() override;
+
+    void setUpStatusBar();
+    void setUpPopupMenu();
+    void setUpIcons();
+    void connectMenus();
+    void connectPages();
+    void watchHints();
+    // Runs a handler's work; an error ends it with an error box.
+    bool run(const std::function<void()> &work);
+    DesignTree::Node selectedNode() const;
+    void setPanelColour(QPushButton *panel, const QColor &colour);
+    void showItemPicture(const QString &path);
+
+    std::unique_ptr<Ui::TMainForm> m_ui;
+    EditorPrompts &m_prompts;
+    SettingsStore &m_settings;
+    AppFolders m_folders;
+    RecentFiles m_recent;
+    QLabel *m_hint = nullptr;
+    QProgressBar *m_bar = nullptr;
+    QMenu *m_popup = nullptr;
+    std::unique_ptr<WindowProgress> m_progress;
+    TzybAppletAgent m_agent;
+    std::unique_ptr<TreeWidgetDesignTree> m_tree;
+    std::unique_ptr<ProjectCommands> m_commands;
+    TformHTML *m_html = nullptr;
+    bool m_treeRebuilding = false;
+    int m_lastTabsIndex = 0;
+};

@@ -1,0 +1,97 @@
+// The File and Script menus, the recent files and the connections of menus and pages.
+
+#include "QtText.h"
+#include "TMainForm.h"
+#include "TformHTML.h"
+#include "TfrmPublishReport.h"
+#include "ui_TMainForm.h"
+
+void TMainForm::connectMenus()
+{
+    const std::pair<QAction *, void (TMainForm::*)()> handlers[] = {
+        {m_ui->New1, &TMainForm::New1Click},
+        {m_ui->Open1, &TMainForm::Open1Click},
+        {m_ui->Save1, &TMainForm::Save1Click},
+        {m_ui->Save2, &TMainForm::Save2Click},
+        {m_ui->SaveAsTemplate1, &TMainForm::SaveAsTemplate1Click},
+        {m_ui->Exit1, &TMainForm::Exit1Click},
+        {m_ui->Insert2, &TMainForm::Insert1Click},
+        {m_ui->Delete2, &TMainForm::Delete1Click},
+        {m_ui->MoveUp2, &TMainForm::MoveUp1Click},
+        {m_ui->MoveDown2, &TMainForm::MoveDown1Click},
+        {m_ui->BuildHTML1, &TMainForm::BuildHTML1Click},
+        {m_ui->Publish1, &TMainForm::Publish1Click},
+        {m_ui->ToolBar1, &TMainForm::ToolBar1Click},
+        {m_ui->StatusBar2, &TMainForm::StatusBar2Click},
+    };
+    for (const auto &[action, handler] : handlers)
+        connect(action, &QAction::triggered, this, handler);
+}
+
+void TMainForm::New1Click()
+{
+    run([&] { m_commands->newProject(); });
+}
+
+void TMainForm::Open1Click()
+{
+    run([&] { m_commands->open(); });
+}
+
+void TMainForm::Save1Click()
+{
+    run([&] { m_commands->save(); });
+}
+
+void TMainForm::Save2Click()
+{
+    run([&] { m_commands->saveAs(); });
+}
+
+void TMainForm::SaveAsTemplate1Click()
+{
+    run([&] { m_commands->saveAsTemplate(); });
+}
+
+void TMainForm::openFromCommandLine(const QStringList &arguments)
+{
+    std::vector<std::string> parts;
+    for (const QString &argument : arguments)
+        parts.push_back(toBytes(argument));
+    m_commands->openFromCommandLine(parts);
+}
+
+void TMainForm::LoadRecentFilesMenu()
+{
+    m_ui->mnitRecentFiles->clear();
+    for (const std::string &caption : m_recent.menuCaptions()) {
+        const QString text = toQString(caption);
+        QAction *entry = m_ui->mnitRecentFiles->addAction(text);
+        connect(entry, &QAction::triggered, this, [this, text] { RecentFileClick(text); });
+    }
+}
+
+void TMainForm::RecentFileClick(const QString &caption)
+{
+    run([&] { m_commands->openProjectFile(RecentFiles::pathOfCaption(toBytes(caption))); });
+}
+
+// With only the root, the window still opens, with the text of the last build.
+void TMainForm::BuildHTML1Click()
+{
+    std::optional<std::string> text;
+    if (!run([&] { text = m_commands->buildHtmlText(); }))
+        return;
+    if (text)
+        m_html->setText(toQString(*text));
+    m_html->exec();
+}
+
+void TMainForm::Publish1Click()
+{
+    std::string report;
+    if (!run([&] { report = m_commands->publishReport(); }))
+        return;
+    TfrmPublishReport window(toQString(report), this);
+    window.exec();
+}

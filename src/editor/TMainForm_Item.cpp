@@ -1,0 +1,252 @@
+// The design tree, the item commands, the page tabs and the pages' choosers.
+
+#include "QtText.h"
+#include "TMainForm.h"
+#include "model/LocalPathToURL.h"
+#include "ui_TMainForm.h"
+
+#include <QIcon>
+#include <QMenu>
+#include <QPainter>
+#include <QPixmap>
+#include <QToolButton>
+
+namespace {
+
+// A tool bar picture of our own, for desktops without an icon theme.
+QIcon drawnIcon(const QString &letters, const QColor &colour)
+{
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(colour);
+    painter.setPen(colour.darker(140));
+    painter.drawRoundedRect(QRectF(2, 2, 28, 28), 6, 6);
+    painter.setPen(Qt::white);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(letters.size() > 1 ? 12 : 18);
+    painter.setFont(font);
+    painter.drawText(QRect(0, 0, 32, 32), Qt::AlignCenter, letters);
+    return QIcon(picture);
+}
+
+} // namespace
+
+void TMainForm::setUpIcons()
+{
+    struct Look
+    {
+        QAction *action;
+        const char *themeName;
+        const char *letters;
+        QColor colour;
+    };
+    const Look looks[] = {
+        {m_ui->New1, "document-new", "N", QColor(0x3b7dd8)},
+        {m_ui->Open1, "document-open", "O", QColor(0xd89b3b)},
+        {m_ui->Save1, "document-save", "S", QColor(0x3ba55c)},
+        {m_ui->Insert2, "list-add", "+", QColor(0x3ba55c)},
+        {m_ui->Delete2, "list-remove", "-", QColor(0xd8453b)},
+        {m_ui->MoveUp2, "go-up", "\u2191", QColor(0x6b6bd8)},
+        {m_ui->MoveDown2, "go-down", "\u2193", QColor(0x6b6bd8)},
+        {m_ui->BuildHTML1, "text-html", "<>", QColor(0x8a5bd8)},
+        {m_ui->Preview1, "document-print-preview", "\u25b6", QColor(0x2a9d8f)},
+        {m_ui->HelpTopics1, "help-contents", "?", QColor(0x607080)},
+    };
+    for (const Look &look : looks)
+        look.action->setIcon(
+            QIcon::fromTheme(QString::fromLatin1(look.themeName),
+                             drawnIcon(QString::fromUtf8(look.letters), look.colour)));
+    const std::pair<QAction *, const char *> buttons[] = {
+        {m_ui->New1, "tlbtnNew"},           {m_ui->Open1, "tlbtnOpen"},
+        {m_ui->Save1, "tlbtnSave"},         {m_ui->Insert2, "tlbtnInsert"},
+        {m_ui->Delete2, "tlbtnDelete"},     {m_ui->MoveUp2, "tlbtnMoveUp"},
+        {m_ui->MoveDown2, "tlbtnMoveDown"}, {m_ui->BuildHTML1, "tlbtnBuildHTML"},
+        {m_ui->Preview1, "tlbtnPreview"},   {m_ui->HelpTopics1, "tlbtnHelp"}};
+    const char *hints[] = {"Create a new project",
+                           "Open a project from the file that you saved before",
+                           "Save the current project to a file",
+                           "Insert a new item",
+                           "Delete selected item",
+                           "Move the selected item up",
+                           "Move the selected item down",
+                           "Build the HTML code",
+                           "preview the applet in web browser",
+                           "Show help document"};
+    for (std::size_t i = 0; i < std::size(buttons); ++i) {
+        QWidget *button = m_ui->tlbr1->widgetForAction(buttons[i].first);
+        button->setObjectName(QString::fromLatin1(buttons[i].second));
+        button->setToolTip(QString::fromLatin1(hints[i]));
+    }
+}
+
+void TMainForm::setUpPopupMenu()
+{
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("PopupMenu1"));
+    const std::pair<QAction *, const char *> entries[] = {{m_ui->Insert2, "Insert1"},
+                                                          {m_ui->Delete2, "Delete1"},
+                                                          {m_ui->MoveUp2, "MoveUp1"},
+                                                          {m_ui->MoveDown2, "MoveDown1"}};
+    for (const auto &[shared, name] : entries) {
+        QAction *entry = m_popup->addAction(shared->text());
+        entry->setObjectName(QString::fromLatin1(name));
+        connect(entry, &QAction::triggered, shared, &QAction::trigger);
+        connect(shared, &QAction::changed, entry, [entry, shared] {
+            entry->setEnabled(shared->isEnabled());
+            entry->setIcon(shared->icon());
+        });
+    }
+    connect(m_ui->trvwDesignPanel, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) {
+                if (QTreeWidgetItem *clicked = m_ui->trvwDesignPanel->itemAt(at))
+                    m_ui->trvwDesignPanel->setCurrentItem(clicked);
+                UpdateItemCommands();
+                m_popup->popup(m_ui->trvwDesignPanel->viewport()->mapToGlobal(at));
+            });
+}
+
+void TMainForm::connectPages()
+{
+    connect(m_ui->trvwDesignPanel, &QTreeWidget::currentItemChanged, this,
+            &TMainForm::trvwDesignPanelChange);
+    connect(m_ui->edt_pSliderName, &QLineEdit::textEdited, this, &TMainForm::spnedtApWidthChange);
+    for (QSpinBox *spin : {m_ui->spnedt_pWidth, m_ui->spedt_pHeight, m_ui->spnedt_pStep,
+                           m_ui->spnedt_pDelay, m_ui->spnedt_pContainerBorderWidth})
+        connect(spin, &QSpinBox::valueChanged, this, &TMainForm::spnedtApWidthChange);
+    for (QComboBox *box : {m_ui->cmbx_ILink, m_ui->cmbx_ITarget})
+        connect(box, &QComboBox::editTextChanged, this, &TMainForm::spnedtApWidthChange);
+    for (QLineEdit *edit : {m_ui->edt_IToolTip, m_ui->edtpInternalUse_RootDir_Local,
+                            m_ui->edtpInternalUse_RootDir_Remote})
+        connect(edit, &QLineEdit::textEdited, this, &TMainForm::spnedtApWidthChange);
+    for (QPushButton *panel : {m_ui->pnl_pBgColor, m_ui->pnl_pContainerBorderColor})
+        connect(panel, &QPushButton::clicked, this, [this, panel] { pnlApBgClrClick(panel); });
+    connect(m_ui->spdbtnItURL, &QToolButton::clicked, this, &TMainForm::spdbtnItURLClick);
+    connect(m_ui->spdbtnOriginalImagePath, &QToolButton::clicked, this,
+            &TMainForm::spdbtnItemImageNormalClick);
+    connect(m_ui->edtOriginalImagePath, &QLineEdit::textChanged, this,
+            [this](const QString &path) { showItemPicture(path); });
+}
+
+DesignTree::Node TMainForm::selectedNode() const
+{
+    QTreeWidgetItem *current = m_ui->trvwDesignPanel->currentItem();
+    return current ? TreeWidgetDesignTree::node(current) : nullptr;
+}
+
+void TMainForm::trvwDesignPanelChange()
+{
+    if (m_treeRebuilding)
+        return;
+    UpdatePageTabs();
+    const DesignTree::Node selected = selectedNode();
+    run([&] { m_commands->selectionChanged(selected); });
+    if (selected && selected != m_tree->root())
+        UpdateItemCommands();
+}
+
+void TMainForm::UpdateItemCommands()
+{
+    const DesignTree::Node selected = selectedNode();
+    const bool isItem = selected && selected != m_tree->root();
+    m_ui->Insert2->setEnabled(selected == m_tree->root());
+    m_ui->Delete2->setEnabled(isItem);
+    m_ui->MoveUp2->setEnabled(isItem && m_tree->previousSibling(selected));
+    m_ui->MoveDown2->setEnabled(isItem && m_tree->nextSibling(selected));
+    UpdatePageTabs();
+}
+
+// The tabs change only when the selection moves between the root and an item.
+void TMainForm::UpdatePageTabs()
+{
+    const DesignTree::Node selected = selectedNode();
+    const int current = selected ? m_tree->absoluteIndex(selected) : 0;
+    if (m_lastTabsIndex != -2009 &&
+        (current == m_lastTabsIndex || (current > 0 && m_lastTabsIndex > 0)))
+        return;
+    QTabWidget *tabs = m_ui->pgcntrl1;
+    const bool item = current > 0;
+    tabs->setTabVisible(tabs->indexOf(m_ui->tbshtScript), !item);
+    tabs->setTabVisible(tabs->indexOf(m_ui->tbshtPath), !item);
+    tabs->setTabVisible(tabs->indexOf(m_ui->tbshtItemGeneral), item);
+    tabs->setCurrentWidget(item ? m_ui->tbshtItemGeneral : m_ui->tbshtScript);
+    m_lastTabsIndex = current;
+}
+
+void TMainForm::Insert1Click()
+{
+    const DesignTree::Node selected = selectedNode();
+    run([&] { m_commands->insertItem(selected); });
+    m_ui->trvwDesignPanel->currentItem()->setExpanded(true);
+    UpdateItemCommands();
+}
+
+void TMainForm::Delete1Click()
+{
+    const DesignTree::Node selected = selectedNode();
+    run([&] { m_commands->deleteItem(selected); });
+    UpdateItemCommands();
+}
+
+void TMainForm::MoveUp1Click()
+{
+    const DesignTree::Node selected = selectedNode();
+    run([&] { m_commands->moveUp(selected); });
+    m_ui->trvwDesignPanel->setCurrentItem(TreeWidgetDesignTree::item(selected));
+    UpdateItemCommands();
+}
+
+void TMainForm::MoveDown1Click()
+{
+    const DesignTree::Node selected = selectedNode();
+    run([&] { m_commands->moveDown(selected); });
+    m_ui->trvwDesignPanel->setCurrentItem(TreeWidgetDesignTree::item(selected));
+    UpdateItemCommands();
+}
+
+void TMainForm::spnedtApWidthChange()
+{
+    m_commands->setModified(true);
+}
+
+// Cancelling the colour dialog marks the project modified all the same.
+void TMainForm::pnlApBgClrClick(QPushButton *panel)
+{
+    if (const std::optional<QColor> chosen =
+            m_prompts.chooseColour(panel->property("colour").value<QColor>()))
+        setPanelColour(panel, *chosen);
+    m_commands->setModified(true);
+}
+
+void TMainForm::spdbtnItURLClick()
+{
+    const std::optional<std::string> chosen =
+        m_prompts.chooseFileToOpen("HTML files(*.htm;*.html)|*.htm;*.html|Any file (*.*)|*.*");
+    if (!chosen)
+        return;
+    m_ui->cmbx_ILink->setCurrentText(toQString(LocalPathToURL(*chosen)));
+    m_commands->setModified(true);
+}
+
+void TMainForm::spdbtnItemImageNormalClick()
+{
+    if (const std::optional<std::string> chosen =
+            m_prompts.chooseFileToOpen("All Image Files(*.jpg;*.jpeg)|*.jpg;*.jpeg"))
+        m_ui->edtOriginalImagePath->setText(toQString(*chosen));
+}
+
+// A small picture of the original, or a word that it is missing.
+void TMainForm::showItemPicture(const QString &path)
+{
+    const QPixmap picture(path.trimmed());
+    if (picture.isNull()) {
+        m_ui->lblPicture->setPixmap(QPixmap());
+        m_ui->lblPicture->setText(path.trimmed().isEmpty() ? QString()
+                                                           : QStringLiteral("Picture not found"));
+        return;
+    }
+    m_ui->lblPicture->setPixmap(
+        picture.scaled(240, 120, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}

@@ -1,0 +1,30 @@
+// velloria: the slide show editor.
+
+#include "QtUserPrompts.h"
+#include "TMainForm.h"
+#include "platform/FileSettingsStore.h"
+#include "platform/InterruptCleanup.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    interruptcleanup::installSignalHandling();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velloria"));
+    const AppFolders folders = AppFolders::forProgram(
+        std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()));
+    try {
+        folders.prepareWritable();
+    } catch (const std::exception &) {
+        // The commands that write there say so themselves.
+    }
+    FileSettingsStore settings;
+    QtUserPrompts prompts(nullptr);
+    TMainForm window(prompts, settings, folders);
+    window.show();
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    window.openFromCommandLine(arguments);
+    return QApplication::exec();
+}
