@@ -141,10 +141,17 @@ void TreeWidgetDesignTree::moveBefore(Node node, Node before)
     m_orderValid = false;
 }
 
+// Taking a node out may move the widget's selection, whose handlers ask the tree again
+// while the node is on its way out: the order is renewed once it is gone.
 void TreeWidgetDesignTree::deleteNode(Node node)
 {
+    QTreeWidgetItem *gone = item(node);
     m_orderValid = false;
-    delete item(node);
+    if (QTreeWidgetItem *up = gone->parent())
+        up->takeChild(up->indexOfChild(gone));
+    m_orderValid = false;
+    delete gone;
+    m_orderValid = false;
 }
 
 void TreeWidgetDesignTree::setCaption(Node node, const std::string &caption)

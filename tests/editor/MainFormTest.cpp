@@ -1,0 +1,220 @@
+// The main window driven as a user drives it, with every question answered by a script.
+
+#include "TMainForm.h"
+#include "TformHTML.h"
+#include "common/ScriptedPrompts.h"
+#include "common/TempFolder.h"
+#include "platform/MemorySettingsStore.h"
+#include "ui_TMainForm.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class EditorScript : public ScriptedPrompts
+{
+public:
+    std::optional<QColor> chooseColour(const QColor &)
+    {
+        asked.push_back("colour");
+        return std::nullopt;
+    }
+};
+
+// ScriptedPrompts answers the core's questions; the editor adds the colour dialog.
+class ScriptedEditorPrompts : public EditorPrompts
+{
+public:
+    void showError(const std::string &text) override { script.showError(text); }
+    Answer askYesNoCancel(const std::string &q) override { return script.askYesNoCancel(q); }
+    bool askYesNo(const std::string &q) override { return script.askYesNo(q); }
+    std::optional<std::string> chooseFileToOpen(const std::string &f) override
+    {
+        return script.chooseFileToOpen(f);
+    }
+    std::optional<std::string> chooseFileToSave(const std::string &f, const std::string &d) override
+    {
+        return script.chooseFileToSave(f, d);
+    }
+    std::optional<QColor> chooseColour(const QColor &initial) override
+    {
+        return script.chooseColour(initial);
+    }
+    EditorScript script;
+};
+
+// Closes the next modal window once it shows, after reading its text.
+void closeNextModal(QString *text = nullptr)
+{
+    QTimer::singleShot(10, [text] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return closeNextModal(text);
+        if (auto *memo = modal->findChild<QPlainTextEdit *>(); memo && text)
+            *text = memo->toPlainText();
+        modal->close();
+    });
+}
+
+} // namespace
+
+class MainFormTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TempFolder> m_folder;
+    std::unique_ptr<MemorySettingsStore> m_settings;
+    std::unique_ptr<ScriptedEditorPrompts> m_prompts;
+    std::unique_ptr<TMainForm> m_window;
+
+    Ui::TMainForm &ui() { return m_window->ui(); }
+    QTreeWidgetItem *root() { return ui().trvwDesignPanel->topLevelItem(0); }
+    std::vector<std::string> &asked() { return m_prompts->script.asked; }
+    std::deque<std::string> &answers() { return m_prompts->script.answers; }
+    std::string file(const char *name) { return m_folder->file(name); }
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<TempFolder>();
+        writeBytes(m_folder->file("velloria.js"), "// runtime");
+        m_settings = std::make_unique<MemorySettingsStore>();
+        m_prompts = std::make_unique<ScriptedEditorPrompts>();
+        m_window =
+            std::make_unique<TMainForm>(*m_prompts, *m_settings, AppFolders(m_folder->path()));
+        m_window->show();
+    }
+    void cleanup()
+    {
+        m_window->commands().setModified(false);
+        m_window.reset();
+    }
+
+    void startsWithTheRootAloneAndNothingToSave()
+    {
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Velloria"));
+        QCOMPARE(ui().trvwDesignPanel->topLevelItemCount(), 1);
+        QCOMPARE(root()->text(0), QStringLiteral("Velloria"));
+        QCOMPARE(root()->childCount(), 0);
+        QVERIFY(!ui().Save1->isEnabled());
+        QVERIFY(ui().pgcntrl1->isTabVisible(ui().pgcntrl1->indexOf(ui().tbshtScript)));
+        QVERIFY(!ui().pgcntrl1->isTabVisible(ui().pgcntrl1->indexOf(ui().tbshtItemGeneral)));
+        QCOMPARE(ui().spedt_pHeight->value(), 120);
+        QVERIFY(ui().Insert2->isEnabled());
+        QVERIFY(!ui().Delete2->isEnabled());
+    }
+
+    // Selecting an item marks the project modified; the border style alone does not.
+    void modifiedFollowsTheEditsThatCount()
+    {
+        ui().cmbx_pContainerBorderStyle->setCurrentIndex(3);
+        ui().rdbtnpInternalUse_RootDir_Local_Checked2->setChecked(true);
+        QVERIFY(!ui().Save1->isEnabled());
+        QTest::keyClicks(ui().spnedt_pWidth, QStringLiteral("2"));
+        QVERIFY(ui().Save1->isEnabled());
+        ui().Insert2->trigger();
+        QCOMPARE(root()->childCount(), 1);
+        QCOMPARE(ui().trvwDesignPanel->currentItem(), root());
+        m_window->commands().setModified(false);
+        ui().trvwDesignPanel->setCurrentItem(root()->child(0));
+        QVERIFY(ui().Save1->isEnabled());
+        QVERIFY(ui().pgcntrl1->isTabVisible(ui().pgcntrl1->indexOf(ui().tbshtItemGeneral)));
+    }
+
+    // The item page is stored when the selection leaves the item, and shown when it returns.
+    void theItemPageIsWrittenBackWhenTheSelectionLeaves()
+    {
+        ui().Insert2->trigger();
+        ui().Insert2->trigger();
+        ui().trvwDesignPanel->setCurrentItem(root()->child(0));
+        QTest::keyClicks(ui().edt_IToolTip, QStringLiteral("  first tip "));
+        ui().trvwDesignPanel->setCurrentItem(root());
+        QCOMPARE(m_window->agent().GetItem(0).IToolTip, std::string("first tip"));
+        ui().trvwDesignPanel->setCurrentItem(root()->child(1));
+        QCOMPARE(ui().edt_IToolTip->text(), QString());
+        ui().trvwDesignPanel->setCurrentItem(root()->child(0));
+        QCOMPARE(ui().edt_IToolTip->text(), QStringLiteral("first tip"));
+        QVERIFY(!ui().MoveUp2->isEnabled());
+        QVERIFY(ui().MoveDown2->isEnabled());
+        ui().MoveDown2->trigger();
+        QCOMPARE(m_window->agent().GetItem(1).IToolTip, std::string("first tip"));
+    }
+
+    void saveAsWritesTheSiteAndDeleteAsksFirst()
+    {
+        ui().edt_pSliderName->setText(QStringLiteral("  Demo "));
+        ui().Insert2->trigger();
+        answers() = {file("show")};
+        ui().Save2->trigger();
+        QVERIFY(std::filesystem::exists(file("show.jfs")));
+        QVERIFY(readBytes(file("velloriacfg.js")).find("new bPaf('Demo','Demo_div'") !=
+                std::string::npos);
+        QVERIFY(!ui().Save1->isEnabled());
+        ui().Delete2->setEnabled(true);
+        ui().Delete2->trigger();
+        QCOMPARE(asked().back(), std::string("error: Root item cannot be deleted."));
+        QVERIFY(ui().Save1->isEnabled());
+        ui().trvwDesignPanel->setCurrentItem(root()->child(0));
+        answers() = {"yes"};
+        ui().Delete2->trigger();
+        QCOMPARE(root()->childCount(), 0);
+    }
+
+    // With only the root the message comes, then the window with the last build's text.
+    void buildHtmlShowsThePageAndKeepsItAfterARefusal()
+    {
+        ui().Insert2->trigger();
+        QString shown;
+        closeNextModal(&shown);
+        ui().BuildHTML1->trigger();
+        QVERIFY(shown.contains(QStringLiteral("<!-- BEGIN -->")));
+        ui().trvwDesignPanel->setCurrentItem(root()->child(0));
+        answers() = {"yes"};
+        ui().Delete2->trigger();
+        QString again;
+        closeNextModal(&again);
+        ui().BuildHTML1->trigger();
+        QCOMPARE(
+            asked().back(),
+            std::string("error: No item to build. Please add item to left pane and try again."));
+        QCOMPARE(again, shown);
+        m_window->htmlWindow().Button2Click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), shown);
+    }
+
+    void theCommandLineOpensASplitPathWithBlanks()
+    {
+        ui().Insert2->trigger();
+        answers() = {file("my show.jfs")};
+        ui().Save2->trigger();
+        ui().New1->trigger();
+        QCOMPARE(root()->childCount(), 0);
+        m_window->openFromCommandLine({QString::fromStdString(m_folder->path().string() + "/my"),
+                                       QStringLiteral("show.jfs")});
+        QCOMPARE(root()->childCount(), 1);
+        QCOMPARE(ui().mnitRecentFiles->actions().size(), 1);
+        QCOMPARE(ui().mnitRecentFiles->actions()[0]->text(),
+                 QString::fromStdString("&1 " + file("my show.jfs")));
+    }
+
+    void closingAModifiedProjectAsksAndCanBeCancelled()
+    {
+        ui().Insert2->trigger();
+        answers() = {"cancel"};
+        QVERIFY(!m_window->close());
+        QCOMPARE(asked().back(), std::string("question: Save changes to files before Exit?"));
+        answers() = {"yes", ""};
+        QVERIFY(!m_window->close());
+        QVERIFY(ui().Save1->isEnabled());
+        answers() = {"no"};
+        QVERIFY(m_window->close());
+    }
+};
+
+QTEST_MAIN(MainFormTest)
+#include "MainFormTest.moc"
