@@ -1,7 +1,8 @@
 #pragma once
 
 // The questions of the core's commands and those only the editor asks: a colour for a
-// panel. The program answers with real dialogs (QtUserPrompts), tests from a script.
+// panel, the tip about local links. The program answers with real dialogs (QtUserPrompts), tests
+// from a script.
 
 #include "model/UserPrompts.h"
 
@@ -12,4 +13,6 @@ class EditorPrompts : public UserPrompts
 {
 public:
     virtual std::optional<QColor> chooseColour(const QColor &initial) = 0;
+    // The tip about local links, shown modally.
+    virtual void showLinkTip() = 0;
 };

@@ -1,6 +1,7 @@
 #include "QtUserPrompts.h"
 
 #include "QtText.h"
+#include "TfrmMsgBox_LinkTip.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
@@ -72,4 +73,10 @@ std::optional<QColor> QtUserPrompts::chooseColour(const QColor &initial)
     if (!chosen.isValid())
         return std::nullopt;
     return chosen;
+}
+
+void QtUserPrompts::showLinkTip()
+{
+    TfrmMsgBox_LinkTip tip(m_settings, *this, m_parent);
+    tip.exec();
 }

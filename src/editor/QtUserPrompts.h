@@ -5,11 +5,13 @@
 #include "EditorPrompts.h"
 
 class QWidget;
+class SettingsStore;
 
 class QtUserPrompts : public EditorPrompts
 {
 public:
-    explicit QtUserPrompts(QWidget *parent) : m_parent(parent) {}
+    QtUserPrompts(QWidget *parent, SettingsStore &settings) : m_parent(parent), m_settings(settings)
+    {}
 
     void showError(const std::string &text) override;
     Answer askYesNoCancel(const std::string &question) override;
@@ -18,10 +20,12 @@ public:
     std::optional<std::string> chooseFileToSave(const std::string &filter,
                                                 const std::string &initialFolder) override;
     std::optional<QColor> chooseColour(const QColor &initial) override;
+    void showLinkTip() override;
 
     // "Velloria Files (*.jfs)|*.jfs" as Qt writes filters: "Velloria Files (*.jfs)".
     static QString qtFilter(const std::string &filter);
 
 private:
     QWidget *m_parent;
+    SettingsStore &m_settings;
 };

@@ -9,7 +9,10 @@
 #include "ui_TMainForm.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QToolButton>
 
@@ -62,6 +65,9 @@ TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, const AppF
     connectMenus();
     connectPages();
     watchHints();
+    watchTypedText();
+    setUpTree();
+    m_lastGoodName = m_ui->edt_pSliderName->text();
     LoadRecentFilesMenu();
     m_commands->setModified(false);
     m_lastTabsIndex = -2009;
@@ -185,6 +191,7 @@ void TMainForm::projectOpened(const std::string &fileName)
 
 void TMainForm::treeReset()
 {
+    giveItemsTheirPicture();
     QTreeWidgetItem *root = m_ui->trvwDesignPanel->topLevelItem(0);
     root->setExpanded(true);
     m_ui->trvwDesignPanel->setCurrentItem(root);
@@ -236,6 +243,20 @@ void TMainForm::watchHints()
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
+    const bool inTree =
+        watched == m_ui->trvwDesignPanel || watched == m_ui->trvwDesignPanel->viewport();
+    if (inTree && event->type() == QEvent::KeyPress &&
+        treeKeyPressed(static_cast<QKeyEvent *>(event)))
+        return true;
+    if (inTree && (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove)) {
+        auto *drag = static_cast<QDropEvent *>(event);
+        if (drag->mimeData()->hasUrls()) {
+            drag->acceptProposedAction();
+            return true;
+        }
+    }
+    if (inTree && event->type() == QEvent::Drop)
+        return filesDropped(static_cast<QDropEvent *>(event));
     if (event->type() == QEvent::MouseMove && !m_treeRebuilding) {
         auto *widget = qobject_cast<QWidget *>(watched);
         if (widget == m_ui->trvwDesignPanel->viewport())

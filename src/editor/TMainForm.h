@@ -21,6 +21,8 @@
 namespace Ui {
 class TMainForm;
 }
+class QDropEvent;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QProgressBar;
@@ -92,6 +94,12 @@ private:
     void connectMenus();
     void connectPages();
     void watchHints();
+    void watchTypedText();
+    void checkName(const QString &text);
+    void setUpTree();
+    void giveItemsTheirPicture();
+    bool treeKeyPressed(QKeyEvent *key);
+    bool filesDropped(QDropEvent *drop);
     // Runs a handler's work; an error ends it with an error box.
     bool run(const std::function<void()> &work);
     DesignTree::Node selectedNode() const;
@@ -113,4 +121,5 @@ private:
     TformHTML *m_html = nullptr;
     bool m_treeRebuilding = false;
     int m_lastTabsIndex = 0;
+    QString m_lastGoodName;
 };

@@ -2,6 +2,8 @@
 
 #include "QtText.h"
 #include "TMainForm.h"
+#include "TfrmMsgBox_LinkTip.h"
+#include "generate/TextEscaping.h"
 #include "model/LocalPathToURL.h"
 #include "ui_TMainForm.h"
 
@@ -179,6 +181,7 @@ void TMainForm::Insert1Click()
 {
     const DesignTree::Node selected = selectedNode();
     run([&] { m_commands->insertItem(selected); });
+    giveItemsTheirPicture();
     m_ui->trvwDesignPanel->currentItem()->setExpanded(true);
     UpdateItemCommands();
 }
@@ -222,6 +225,8 @@ void TMainForm::pnlApBgClrClick(QPushButton *panel)
 
 void TMainForm::spdbtnItURLClick()
 {
+    if (TfrmMsgBox_LinkTip::wanted(m_settings))
+        m_prompts.showLinkTip();
     const std::optional<std::string> chosen =
         m_prompts.chooseFileToOpen("HTML files(*.htm;*.html)|*.htm;*.html|Any file (*.*)|*.*");
     if (!chosen)

@@ -20,7 +20,7 @@ int main(int argc, char **argv)
         // The commands that write there say so themselves.
     }
     FileSettingsStore settings;
-    QtUserPrompts prompts(nullptr);
+    QtUserPrompts prompts(nullptr, settings);
     TMainForm window(prompts, settings, folders);
     window.show();
     QStringList arguments = QCoreApplication::arguments();

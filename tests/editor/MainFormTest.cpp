@@ -2,10 +2,13 @@
 
 #include "TMainForm.h"
 #include "TformHTML.h"
+#include "TfrmMsgBox_LinkTip.h"
 #include "common/ScriptedPrompts.h"
 #include "common/TempFolder.h"
 #include "platform/MemorySettingsStore.h"
+#include "platform/UserSettings.h"
 #include "ui_TMainForm.h"
+#include "ui_TfrmMsgBox_LinkTip.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -44,6 +47,7 @@ public:
     {
         return script.chooseColour(initial);
     }
+    void showLinkTip() override { script.asked.push_back("link tip"); }
     EditorScript script;
 };
 
@@ -200,6 +204,47 @@ private slots:
         QCOMPARE(ui().mnitRecentFiles->actions().size(), 1);
         QCOMPARE(ui().mnitRecentFiles->actions()[0]->text(),
                  QString::fromStdString("&1 " + file("my show.jfs")));
+    }
+
+    // The tip shows until its box is checked; checking and clearing it again takes that back.
+    void theLinkTipAndTheUrlChooser()
+    {
+        ui().Insert2->trigger();
+        ui().trvwDesignPanel->setCurrentItem(root()->child(0));
+        answers() = {"/home/u/a b.htm"};
+        ui().spdbtnItURL->click();
+        QCOMPARE(ui().cmbx_ILink->currentText(), QStringLiteral("file:///home/u/a b.htm"));
+        QCOMPARE(asked().front(), std::string("link tip"));
+        TfrmMsgBox_LinkTip tip(*m_settings, m_prompts->script);
+        tip.ui().chckbxDontShow->setChecked(true);
+        QVERIFY(!TfrmMsgBox_LinkTip::wanted(*m_settings));
+        tip.ui().chckbxDontShow->setChecked(false);
+        QVERIFY(TfrmMsgBox_LinkTip::wanted(*m_settings));
+        tip.ui().chckbxDontShow->setChecked(true);
+        asked().clear();
+        answers() = {""};
+        ui().spdbtnItURL->click();
+        QCOMPARE(asked().size(), std::size_t(1));
+        m_settings->writeText(usersettings::settingsKey, "ShowLinkTipDialog", "yes");
+        QVERIFY(!TfrmMsgBox_LinkTip::wanted(*m_settings));
+    }
+
+    // What would break the project file or the show is refused as it is typed.
+    void valuesThatWouldBreakTheShowAreRefusedWhereTyped()
+    {
+        ui().Insert2->trigger();
+        ui().trvwDesignPanel->setCurrentItem(root()->child(0));
+        QTest::keyClicks(ui().edt_IToolTip, QStringLiteral("a#$@"));
+        QCOMPARE(ui().edt_IToolTip->text(), QString());
+        QCOMPARE(asked().back(),
+                 std::string("error: The text can't include \"#$@\", it is used by system!"));
+        ui().trvwDesignPanel->setCurrentItem(root());
+        ui().edt_pSliderName->clear();
+        QTest::keyClicks(ui().edt_pSliderName, QStringLiteral("My show"));
+        QCOMPARE(ui().edt_pSliderName->text(), QStringLiteral("My "));
+        QVERIFY(m_window->hintLine().text().contains(QStringLiteral("letters")));
+        QTest::keyClick(ui().trvwDesignPanel, Qt::Key_Insert);
+        QCOMPARE(root()->childCount(), 2);
     }
 
     void closingAModifiedProjectAsksAndCanBeCancelled()

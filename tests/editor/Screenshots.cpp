@@ -33,7 +33,7 @@ int main(int argc, char **argv)
     const AppFolders folders = AppFolders::forProgram(
         std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()));
     MemorySettingsStore settings;
-    QtUserPrompts prompts(nullptr);
+    QtUserPrompts prompts(nullptr, settings);
     TMainForm window(prompts, settings, folders);
     window.openFromCommandLine({QString::fromLocal8Bit(argv[1])});
     window.resize(781, 524);

@@ -1,0 +1,133 @@
+// What the window takes from the keyboard and the mouse beyond the menus: refusals where a
+// value is typed, keys and dropped files in the tree, and the tree's pictures.
+
+#include "QtText.h"
+#include "TMainForm.h"
+#include "generate/TextEscaping.h"
+#include "ui_TMainForm.h"
+
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+
+namespace {
+
+const QString separatorRefusal =
+    QStringLiteral("The text can't include \"#$@\", it is used by system!");
+
+QIcon treePicture(bool root)
+{
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QColor(0x405060));
+    painter.setBrush(root ? QColor(0x3b7dd8) : QColor(0xf2f2f2));
+    painter.drawRect(QRectF(1.5, 2.5, 13, 11));
+    painter.setBrush(root ? QColor(0xffffff) : QColor(0x6aa84f));
+    painter.drawEllipse(QRectF(4, 5, 4, 4));
+    return QIcon(picture);
+}
+
+} // namespace
+
+// A value the project file cannot hold never gets past the field it is typed into.
+void TMainForm::watchTypedText()
+{
+    for (QLineEdit *edit :
+         {m_ui->edt_IToolTip, m_ui->edtOriginalImagePath, m_ui->edtpInternalUse_RootDir_Local,
+          m_ui->edtpInternalUse_RootDir_Remote, m_ui->cmbx_ILink->lineEdit(),
+          m_ui->cmbx_ITarget->lineEdit()})
+        connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString &text) {
+            if (!text.contains(QStringLiteral("#$@")))
+                return;
+            m_prompts.showError(toBytes(separatorRefusal));
+            edit->clear();
+        });
+    connect(m_ui->edt_pSliderName, &QLineEdit::textEdited, this, &TMainForm::checkName);
+}
+
+// The name becomes a script identifier of the page: a character that would break the show
+// is refused at once, and the hint line says why.
+void TMainForm::checkName(const QString &text)
+{
+    const std::string name = toBytes(text.trimmed());
+    if (name.empty() || isScriptIdentifier(name)) {
+        m_lastGoodName = text;
+        return;
+    }
+    m_ui->edt_pSliderName->setText(m_lastGoodName);
+    m_hint->setText(QStringLiteral("The name may hold only letters A-Z and a-z, digits, \"_\" "
+                                   "and \"$\", and may not start with a digit."));
+}
+
+void TMainForm::setUpTree()
+{
+    QTreeWidget *tree = m_ui->trvwDesignPanel;
+    tree->topLevelItem(0)->setIcon(0, treePicture(true));
+    tree->setAcceptDrops(true);
+    tree->viewport()->setAcceptDrops(true);
+    tree->setDragDropMode(QAbstractItemView::DropOnly);
+    tree->installEventFilter(this);
+    tree->viewport()->installEventFilter(this);
+}
+
+void TMainForm::giveItemsTheirPicture()
+{
+    QTreeWidgetItem *root = m_ui->trvwDesignPanel->topLevelItem(0);
+    root->setIcon(0, treePicture(true));
+    std::vector<QTreeWidgetItem *> pending{root};
+    while (!pending.empty()) {
+        QTreeWidgetItem *item = pending.back();
+        pending.pop_back();
+        for (int i = 0; i < item->childCount(); ++i) {
+            if (item->child(i)->icon(0).isNull())
+                item->child(i)->setIcon(0, treePicture(false));
+            pending.push_back(item->child(i));
+        }
+    }
+}
+
+bool TMainForm::treeKeyPressed(QKeyEvent *key)
+{
+    if (key->key() == Qt::Key_Insert && m_ui->Insert2->isEnabled()) {
+        Insert1Click();
+        return true;
+    }
+    if (key->key() == Qt::Key_Delete && m_ui->Delete2->isEnabled()) {
+        Delete1Click();
+        return true;
+    }
+    return false;
+}
+
+// Pictures dropped on the tree become items in the order dropped, as Insert makes them;
+// a project dropped there is opened.
+bool TMainForm::filesDropped(QDropEvent *drop)
+{
+    const QList<QUrl> urls = drop->mimeData()->urls();
+    for (const QUrl &url : urls) {
+        const QString path = url.toLocalFile();
+        const QString suffix = QFileInfo(path).suffix().toLower();
+        if (suffix == QStringLiteral("jfs")) {
+            run([&] { m_commands->openProjectFile(toBytes(path)); });
+            return true;
+        }
+        if (suffix != QStringLiteral("jpg") && suffix != QStringLiteral("jpeg"))
+            continue;
+        run([&] {
+            m_commands->insertItem(m_tree->root());
+            const int index = m_tree->count() - 2;
+            TItemData item = m_agent.GetItem(index);
+            item.IOriginalImagePath = toBytes(path);
+            m_agent.SetItem(item, index);
+        });
+    }
+    giveItemsTheirPicture();
+    m_ui->trvwDesignPanel->topLevelItem(0)->setExpanded(true);
+    UpdateItemCommands();
+    drop->acceptProposedAction();
+    return true;
+}
