@@ -243,6 +243,7 @@ private slots:
         QTest::keyClicks(ui().edt_pSliderName, QStringLiteral("My show"));
         QCOMPARE(ui().edt_pSliderName->text(), QStringLiteral("My "));
         QVERIFY(m_window->hintLine().text().contains(QStringLiteral("letters")));
+        m_window->UpdateItemCommands(); // as a click on the root does
         QTest::keyClick(ui().trvwDesignPanel, Qt::Key_Insert);
         QCOMPARE(root()->childCount(), 2);
     }
