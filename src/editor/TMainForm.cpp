@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -255,6 +256,9 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
+    // A press anywhere in the tree renews the item commands for the node then selected.
+    if (inTree && event->type() == QEvent::MouseButtonPress && !m_treeRebuilding)
+        QTimer::singleShot(0, this, [this] { UpdateItemCommands(); });
     if (inTree && event->type() == QEvent::Drop)
         return filesDropped(static_cast<QDropEvent *>(event));
     if (event->type() == QEvent::MouseMove && !m_treeRebuilding) {
