@@ -2,6 +2,7 @@
 
 #include "QtUserPrompts.h"
 #include "TMainForm.h"
+#include "platform/DesktopIntegration.h"
 #include "platform/FileSettingsStore.h"
 #include "platform/InterruptCleanup.h"
 
@@ -19,6 +20,9 @@ int main(int argc, char **argv)
     } catch (const std::exception &) {
         // The commands that write there say so themselves.
     }
+    // .jfs files open with this program from the desktop; best effort, like the rest of it.
+    desktopintegration::registerProjectType(QCoreApplication::applicationFilePath().toStdString(),
+                                            AppFolders::dataHome());
     FileSettingsStore settings;
     QtUserPrompts prompts(nullptr, settings);
     TMainForm window(prompts, settings, folders);

@@ -31,13 +31,16 @@ AppFolders::AppFolders(fs::path resources, fs::path writable)
     : m_resources(std::move(resources)), m_writable(std::move(writable))
 {}
 
-fs::path AppFolders::perUserFolder()
+fs::path AppFolders::dataHome()
 {
     // XDG asks to ignore a relative XDG_DATA_HOME.
     const char *xdg = std::getenv("XDG_DATA_HOME");
-    const fs::path base =
-        xdg && fs::path(xdg).is_absolute() ? fs::path(xdg) : homeFolder() / ".local" / "share";
-    return base / "velloria";
+    return xdg && fs::path(xdg).is_absolute() ? fs::path(xdg) : homeFolder() / ".local" / "share";
+}
+
+fs::path AppFolders::perUserFolder()
+{
+    return dataHome() / "velloria";
 }
 
 AppFolders AppFolders::forProgram(const fs::path &programFolder)

@@ -20,6 +20,8 @@ public:
     static AppFolders forProgram(const std::filesystem::path &programFolder);
     // $XDG_DATA_HOME/velloria, or ~/.local/share/velloria.
     static std::filesystem::path perUserFolder();
+    // $XDG_DATA_HOME, or ~/.local/share.
+    static std::filesystem::path dataHome();
 
     const std::filesystem::path &resources() const { return m_resources; }
     const std::filesystem::path &writable() const { return m_writable; }

@@ -3,6 +3,7 @@
 #include "platform/AppFolders.h"
 
 #include "common/TempFolder.h"
+#include "platform/DesktopIntegration.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -47,6 +48,23 @@ TEST(AppFolders, thePerUserFolderFollowsXdgAndTakesTheTemplatesOnce)
     fs::remove(perUser / "templates/Classic.jfs");
     folders.prepareWritable();
     EXPECT_FALSE(fs::exists(perUser / "templates/Classic.jfs")) << "a template the user removed";
+}
+
+// The desktop learns once where the program is; an unchanged entry is left as it is, and a
+// folder that cannot be written stops nothing.
+TEST(DesktopIntegration, writesTheEntryAndTheTypeOnlyWhenTheyDiffer)
+{
+    TempFolder folder;
+    const fs::path program = "/opt/my tools/velloria";
+    EXPECT_TRUE(desktopintegration::registerProjectType(program, folder.path()));
+    const std::string entry = readBytes(folder.file("applications/velloria.desktop"));
+    EXPECT_NE(entry.find("Exec=\"/opt/my tools/velloria\" %f\n"), std::string::npos) << entry;
+    EXPECT_NE(readBytes(folder.file("mime/packages/velloria.xml")).find("*.jfs"),
+              std::string::npos);
+    EXPECT_FALSE(desktopintegration::registerProjectType(program, folder.path()));
+    EXPECT_TRUE(desktopintegration::registerProjectType("/usr/bin/velloria", folder.path()));
+    EXPECT_FALSE(desktopintegration::registerProjectType(program, "/proc/no-such-place"));
+    EXPECT_EQ(desktopintegration::quotedForExec("/a/$b\\c"), "\"/a/\\$b\\\\c\"");
 }
 
 } // namespace
