@@ -66,11 +66,18 @@ void SlideWorkers::work()
     }
 }
 
-SlideOutcome SlideWorkers::next()
+SlideOutcome SlideWorkers::next(const std::function<void()> &waiting,
+                                std::chrono::milliseconds pause)
 {
     std::unique_lock lock(m_mutex);
     std::optional<SlideOutcome> &slot = m_outcomes.at(m_nextToHand);
-    m_slideDone.wait(lock, [&] { return slot.has_value(); });
+    while (!m_slideDone.wait_for(lock, pause, [&] { return slot.has_value(); })) {
+        if (!waiting)
+            continue;
+        lock.unlock();
+        waiting();
+        lock.lock();
+    }
     SlideOutcome outcome = std::move(*slot);
     slot.reset();
     ++m_nextToHand;

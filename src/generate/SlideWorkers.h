@@ -8,9 +8,11 @@
 
 #include "SlidePicture.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -35,8 +37,10 @@ public:
     SlideWorkers &operator=(const SlideWorkers &) = delete;
 
     // The outcome of the next original in list order, waiting for it if need be. Called once
-    // per original.
-    SlideOutcome next();
+    // per original. While it waits, `waiting` runs every `pause`, so that a window can
+    // repaint during a slide that takes long.
+    SlideOutcome next(const std::function<void()> &waiting = {},
+                      std::chrono::milliseconds pause = std::chrono::milliseconds(40));
 
 private:
     void work();

@@ -189,7 +189,8 @@ void TzybAppletAgent::MakeSlideImages(DesignTree &tree)
         const DesignTree::Node node = tree.nodeAt(k);
         if (found[static_cast<std::size_t>(k - 1)]) {
             tree.setCaption(node, "Item");
-            const SlideOutcome outcome = workers.next();
+            // A step of none while a big picture is being made: the window repaints.
+            const SlideOutcome outcome = workers.next([this] { m_progress->advance(0); });
             if (outcome.error)
                 std::rethrow_exception(outcome.error);
             writeSlide(k - 1, outcome.picture, names.forPosition(k - 1));

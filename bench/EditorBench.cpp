@@ -1,0 +1,124 @@
+// The editor measured inside its own process:
+//   editor-bench start                 starts as velloria does and quits once idle
+//   editor-bench open ITEMS            opens a project of ITEMS items in the window (ms)
+//   editor-bench save PROJECT          saves PROJECT in the window with an empty slide cache:
+//                                      total ms and the longest gap between turns of the
+//                                      event loop, during which the window cannot repaint
+// bench/run-editor-bench runs them against their floors and prints the goals.
+
+#include "QtUserPrompts.h"
+#include "TMainForm.h"
+#include "model/InMemoryDesignTree.h"
+#include "platform/DesktopIntegration.h"
+#include "platform/FileSettingsStore.h"
+#include "platform/MemorySettingsStore.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+AppFolders benchFolders()
+{
+    return AppFolders::forProgram(fs::path(QCoreApplication::applicationDirPath().toStdString()));
+}
+
+// What velloria's main() does before its event loop.
+int start()
+{
+    const AppFolders folders = benchFolders();
+    folders.prepareWritable();
+    desktopintegration::registerProjectType(QCoreApplication::applicationFilePath().toStdString(),
+                                            AppFolders::dataHome());
+    FileSettingsStore settings;
+    QtUserPrompts prompts(nullptr, settings);
+    TMainForm window(prompts, settings, folders);
+    window.show();
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    return QApplication::exec();
+}
+
+std::string projectOf(int items, const fs::path &folder)
+{
+    TzybAppletAgent agent(folder);
+    agent.SetDefaults();
+    InMemoryDesignTree tree;
+    for (int i = 0; i < items; ++i) {
+        agent.insertChildItem(tree, tree.root());
+        TItemData item = agent.GetItem(i);
+        item.IOriginalImagePath = "/photos/photo-" + std::to_string(i) + ".jpg";
+        item.ILink = "https://example.org/" + std::to_string(i) + ".html";
+        agent.SetItem(item, i);
+    }
+    const std::string file = (folder / "big.jfs").string();
+    agent.SaveToFile(file);
+    return file;
+}
+
+int open(int items)
+{
+    const fs::path folder = fs::temp_directory_path() / "velloria-editor-bench";
+    fs::create_directories(folder);
+    const std::string file = projectOf(items, folder);
+    MemorySettingsStore settings;
+    QtUserPrompts prompts(nullptr, settings);
+    TMainForm window(prompts, settings, AppFolders(benchFolders().resources(), folder));
+    window.show();
+    QApplication::processEvents();
+    QElapsedTimer timer;
+    timer.start();
+    window.commands().openProjectFile(file);
+    QApplication::processEvents();
+    std::printf("open %d items: %.1f ms\n", items, double(timer.nsecsElapsed()) / 1e6);
+    fs::remove_all(folder);
+    return 0;
+}
+
+// A zero-interval timer fires at every turn of the event loop that the save allows.
+int save(const char *project)
+{
+    MemorySettingsStore settings;
+    QtUserPrompts prompts(nullptr, settings);
+    const fs::path scratch = fs::temp_directory_path() / "velloria-editor-bench-save";
+    fs::create_directories(scratch);
+    TMainForm window(prompts, settings, AppFolders(benchFolders().resources(), scratch));
+    window.show();
+    window.commands().openProjectFile(project);
+    QElapsedTimer clock;
+    qint64 last = 0, longest = 0;
+    QTimer turns;
+    QObject::connect(&turns, &QTimer::timeout, [&] {
+        longest = std::max(longest, clock.nsecsElapsed() - last);
+        last = clock.nsecsElapsed();
+    });
+    turns.start(0);
+    clock.start();
+    window.commands().saveAsPath((scratch / "show.jfs").string());
+    const qint64 total = clock.nsecsElapsed();
+    longest = std::max(longest, total - last);
+    std::printf("save: %.1f ms, longest gap %.1f ms\n", double(total) / 1e6, double(longest) / 1e6);
+    window.commands().setModified(false);
+    fs::remove_all(scratch);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    const std::string what = argc > 1 ? argv[1] : "";
+    if (what == "start")
+        return start();
+    if (what == "open" && argc > 2)
+        return open(std::atoi(argv[2]));
+    if (what == "save" && argc > 2)
+        return save(argv[2]);
+    std::fprintf(stderr, "usage: editor-bench start | open ITEMS | save PROJECT\n");
+    return 2;
+}
