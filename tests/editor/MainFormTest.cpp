@@ -248,6 +248,32 @@ private slots:
         QCOMPARE(root()->childCount(), 2);
     }
 
+    // A save that fails says why and leaves the window as it was, ready to try again.
+    void aFailedSaveKeepsTheWindowsState()
+    {
+        ui().Insert2->trigger();
+        answers() = {file("missing-folder/show.jfs")};
+        ui().Save2->trigger();
+        QVERIFY(asked().back().rfind("error: Cannot create file", 0) == 0);
+        QVERIFY(ui().Save1->isEnabled());
+        QCOMPARE(m_window->commands().currentFileName(), std::string());
+        m_window->commands().setModified(false);
+        ui().pnl_pBgColor->click();
+        QCOMPARE(asked().back(), std::string("colour"));
+        QVERIFY2(ui().Save1->isEnabled(), "a cancelled colour dialog marks the project too");
+    }
+
+    void publishShowsTheReportAndLeavesItInThePreview()
+    {
+        ui().Insert2->trigger();
+        QString report;
+        closeNextModal(&report);
+        ui().Publish1->trigger();
+        QVERIFY(report.startsWith(QString(77, QLatin1Char('='))));
+        QVERIFY(report.contains(QStringLiteral("End of Publish Report")));
+        QVERIFY(std::filesystem::exists(m_window->agent().previewFolder() / "PublishReport.txt"));
+    }
+
     void closingAModifiedProjectAsksAndCanBeCancelled()
     {
         ui().Insert2->trigger();
