@@ -6,10 +6,10 @@
 //                                      event loop, during which the window cannot repaint
 // bench/run-editor-bench runs them against their floors and prints the goals.
 
+#include "EditorStart.h"
 #include "QtUserPrompts.h"
 #include "TMainForm.h"
 #include "model/InMemoryDesignTree.h"
-#include "platform/DesktopIntegration.h"
 #include "platform/FileSettingsStore.h"
 #include "platform/MemorySettingsStore.h"
 
@@ -31,10 +31,7 @@ AppFolders benchFolders()
 // What velloria's main() does before its event loop.
 int start()
 {
-    const AppFolders folders = benchFolders();
-    folders.prepareWritable();
-    desktopintegration::registerProjectType(QCoreApplication::applicationFilePath().toStdString(),
-                                            AppFolders::dataHome());
+    const AppFolders folders = prepareEditorStart();
     FileSettingsStore settings;
     QtUserPrompts prompts(nullptr, settings);
     TMainForm window(prompts, settings, folders);

@@ -1,8 +1,8 @@
 // velloria: the slide show editor.
 
+#include "EditorStart.h"
 #include "QtUserPrompts.h"
 #include "TMainForm.h"
-#include "platform/DesktopIntegration.h"
 #include "platform/FileSettingsStore.h"
 #include "platform/InterruptCleanup.h"
 
@@ -13,16 +13,7 @@ int main(int argc, char **argv)
     interruptcleanup::installSignalHandling();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velloria"));
-    const AppFolders folders = AppFolders::forProgram(
-        std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()));
-    try {
-        folders.prepareWritable();
-    } catch (const std::exception &) {
-        // The commands that write there say so themselves.
-    }
-    // .jfs files open with this program from the desktop; best effort, like the rest of it.
-    desktopintegration::registerProjectType(QCoreApplication::applicationFilePath().toStdString(),
-                                            AppFolders::dataHome());
+    const AppFolders folders = prepareEditorStart();
     FileSettingsStore settings;
     QtUserPrompts prompts(nullptr, settings);
     TMainForm window(prompts, settings, folders);
