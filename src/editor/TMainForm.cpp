@@ -228,17 +228,37 @@ void TMainForm::StatusBar2Click()
 
 // The hint line shows the hint of what the mouse is over; only the tree and the tool
 // buttons have one.
+// The hint line shows the hint of the control under the mouse; of these only the tree and
+// the tool buttons have one, and the others clear the line.
 void TMainForm::watchHints()
 {
-    m_ui->trvwDesignPanel->viewport()->setMouseTracking(true);
-    m_ui->trvwDesignPanel->viewport()->installEventFilter(this);
-    for (QToolButton *button : m_ui->tlbr1->findChildren<QToolButton *>()) {
-        button->setMouseTracking(true);
-        button->installEventFilter(this);
-    }
-    for (QWidget *page : {m_ui->tbshtScript, m_ui->tbshtItemGeneral, m_ui->pnlTreeView}) {
-        page->setMouseTracking(true);
-        page->installEventFilter(this);
+    Ui::TMainForm &ui = *m_ui;
+    std::vector<QWidget *> watched{ui.tbshtScript,
+                                   ui.pnl_pBgColor,
+                                   ui.pnl_pContainerBorderColor,
+                                   ui.spnedt_pWidth,
+                                   ui.spedt_pHeight,
+                                   ui.spnedt_pStep,
+                                   ui.spnedt_pDelay,
+                                   ui.spnedt_pContainerBorderWidth,
+                                   ui.grpbx_Link,
+                                   ui.spdbtnItURL,
+                                   ui.edt_IToolTip,
+                                   ui.spdbtnOriginalImagePath,
+                                   ui.pnlTreeView,
+                                   ui.trvwDesignPanel->viewport()};
+    for (QToolButton *button : ui.tlbr1->findChildren<QToolButton *>())
+        watched.push_back(button);
+    // The mouse moves over a control's inner parts (a spin box's edit, say): they speak for it.
+    for (QWidget *owner : watched) {
+        std::vector<QWidget *> parts{owner};
+        for (QWidget *part : owner->findChildren<QWidget *>())
+            parts.push_back(part);
+        for (QWidget *part : parts) {
+            part->setMouseTracking(true);
+            part->installEventFilter(this);
+            m_hinted.emplace(part, owner);
+        }
     }
 }
 
@@ -262,11 +282,14 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     if (inTree && event->type() == QEvent::Drop)
         return filesDropped(static_cast<QDropEvent *>(event));
     if (event->type() == QEvent::MouseMove && !m_treeRebuilding) {
-        auto *widget = qobject_cast<QWidget *>(watched);
-        if (widget == m_ui->trvwDesignPanel->viewport())
-            widget = m_ui->trvwDesignPanel;
-        if (widget)
-            m_hint->setText(widget->toolTip());
+        const auto found = m_hinted.find(qobject_cast<QWidget *>(watched));
+        if (found != m_hinted.end()) {
+            QWidget *owner = found->second;
+            m_hint->setText(owner == m_ui->trvwDesignPanel->viewport()
+                                ? m_ui->trvwDesignPanel->toolTip()
+                            : owner->parentWidget() == m_ui->tlbr1 ? owner->toolTip()
+                                                                   : QString());
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

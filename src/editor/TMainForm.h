@@ -16,6 +16,7 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <map>
 #include <memory>
 
 namespace Ui {
@@ -122,4 +123,5 @@ private:
     bool m_treeRebuilding = false;
     int m_lastTabsIndex = 0;
     QString m_lastGoodName;
+    std::map<QWidget *, QWidget *> m_hinted; // part under the mouse -> its control
 };

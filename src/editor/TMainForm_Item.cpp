@@ -80,7 +80,8 @@ void TMainForm::setUpIcons()
     for (std::size_t i = 0; i < std::size(buttons); ++i) {
         QWidget *button = m_ui->tlbr1->widgetForAction(buttons[i].first);
         button->setObjectName(QString::fromLatin1(buttons[i].second));
-        button->setToolTip(QString::fromLatin1(hints[i]));
+        // On the action: a tool button takes its tooltip from its action at every change.
+        buttons[i].first->setToolTip(QString::fromLatin1(hints[i]));
     }
 }
 

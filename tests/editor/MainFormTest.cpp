@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QTest>
 #include <QTimer>
 
@@ -272,6 +273,24 @@ private slots:
         QVERIFY(report.startsWith(QString(77, QLatin1Char('='))));
         QVERIFY(report.contains(QStringLiteral("End of Publish Report")));
         QVERIFY(std::filesystem::exists(m_window->agent().previewFolder() / "PublishReport.txt"));
+    }
+
+    // The hint line shows the hint of what the mouse is over; the status bar toggle hides the
+    // hint line and the bar with it.
+    void theHintLineAndTheViewToggles()
+    {
+        QWidget *save = ui().tlbr1->findChild<QWidget *>(QStringLiteral("tlbtnSave"));
+        QTest::mouseMove(save);
+        QTRY_COMPARE(m_window->hintLine().text(),
+                     QStringLiteral("Save the current project to a file"));
+        QTest::mouseMove(ui().spedt_pHeight);
+        QTRY_COMPARE(m_window->hintLine().text(), QString());
+        ui().StatusBar2->trigger();
+        QVERIFY(!m_window->hintLine().isVisible() && !m_window->progressBar().isVisible());
+        ui().StatusBar2->trigger();
+        QVERIFY(m_window->hintLine().isVisible() && m_window->progressBar().isVisible());
+        ui().ToolBar1->trigger();
+        QVERIFY(!ui().tlbr1->isVisible());
     }
 
     void closingAModifiedProjectAsksAndCanBeCancelled()
