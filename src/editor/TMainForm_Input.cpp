@@ -17,7 +17,7 @@ namespace {
 const QString separatorRefusal =
     QStringLiteral("The text can't include \"#$@\", it is used by system!");
 
-QIcon treePicture(bool root)
+QIcon drawnTreePicture(bool root)
 {
     QPixmap picture(16, 16);
     picture.fill(Qt::transparent);
@@ -29,6 +29,16 @@ QIcon treePicture(bool root)
     painter.setBrush(root ? QColor(0xffffff) : QColor(0x6aa84f));
     painter.drawEllipse(QRectF(4, 5, 4, 4));
     return QIcon(picture);
+}
+
+// The theme's pictures of a show and of a picture, or ours where the desktop has no theme.
+QIcon treePicture(bool root)
+{
+    static const QIcon rootIcon =
+        QIcon::fromTheme(QStringLiteral("view-presentation"), drawnTreePicture(true));
+    static const QIcon itemIcon =
+        QIcon::fromTheme(QStringLiteral("image-x-generic"), drawnTreePicture(false));
+    return root ? rootIcon : itemIcon;
 }
 
 } // namespace

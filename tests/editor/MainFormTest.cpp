@@ -293,6 +293,26 @@ private slots:
         QVERIFY(!ui().tlbr1->isVisible());
     }
 
+    // The menu shows the first four lines as they stand; opening a listed file keeps the order.
+    void theRecentFilesMenu()
+    {
+        std::string lines;
+        for (int slot = 1; slot <= 6; ++slot)
+            lines += "&" + std::to_string(slot) + " " +
+                     file(("p" + std::to_string(slot) + ".jfs").c_str()) + "\r\n";
+        writeBytes(file("recentfile.dat"), lines);
+        m_window->LoadRecentFilesMenu();
+        QCOMPARE(ui().mnitRecentFiles->actions().size(), 4);
+        ui().Insert2->trigger();
+        answers() = {file("p3.jfs")};
+        ui().Save2->trigger();
+        ui().mnitRecentFiles->actions()[2]->trigger();
+        QCOMPARE(readBytes(file("recentfile.dat")), lines);
+        QCOMPARE(m_window->commands().currentFileName(), file("p3.jfs"));
+        m_window->openFromCommandLine({QString::fromStdString(file("missing.jfs"))});
+        QVERIFY(asked().size() == 1);
+    }
+
     void closingAModifiedProjectAsksAndCanBeCancelled()
     {
         ui().Insert2->trigger();
