@@ -279,8 +279,12 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     // A press anywhere in the tree renews the item commands for the node then selected.
     if (inTree && event->type() == QEvent::MouseButtonPress && !m_treeRebuilding)
         QTimer::singleShot(0, this, [this] { UpdateItemCommands(); });
-    if (inTree && event->type() == QEvent::Drop)
-        return filesDropped(static_cast<QDropEvent *>(event));
+    if (inTree && event->type() == QEvent::Drop) {
+        auto *drop = static_cast<QDropEvent *>(event);
+        dropFiles(drop->mimeData()->urls());
+        drop->acceptProposedAction();
+        return true;
+    }
     if (event->type() == QEvent::MouseMove && !m_treeRebuilding) {
         const auto found = m_hinted.find(qobject_cast<QWidget *>(watched));
         if (found != m_hinted.end()) {

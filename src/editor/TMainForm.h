@@ -23,6 +23,7 @@ namespace Ui {
 class TMainForm;
 }
 class QDropEvent;
+class QUrl;
 class QKeyEvent;
 class QLabel;
 class QMenu;
@@ -70,6 +71,9 @@ public:
     void LoadRecentFilesMenu();
     void UpdateItemCommands();
     void UpdatePageTabs();
+    // Files dropped on the tree: pictures become items in the order dropped, as Insert makes
+    // them; a project is opened.
+    void dropFiles(const QList<QUrl> &urls);
     // The command-line open of the start.
     void openFromCommandLine(const QStringList &arguments);
 
@@ -100,7 +104,7 @@ private:
     void setUpTree();
     void giveItemsTheirPicture();
     bool treeKeyPressed(QKeyEvent *key);
-    bool filesDropped(QDropEvent *drop);
+
     // Runs a handler's work; an error ends it with an error box.
     bool run(const std::function<void()> &work);
     DesignTree::Node selectedNode() const;

@@ -115,15 +115,14 @@ bool TMainForm::treeKeyPressed(QKeyEvent *key)
 
 // Pictures dropped on the tree become items in the order dropped, as Insert makes them;
 // a project dropped there is opened.
-bool TMainForm::filesDropped(QDropEvent *drop)
+void TMainForm::dropFiles(const QList<QUrl> &urls)
 {
-    const QList<QUrl> urls = drop->mimeData()->urls();
     for (const QUrl &url : urls) {
         const QString path = url.toLocalFile();
         const QString suffix = QFileInfo(path).suffix().toLower();
         if (suffix == QStringLiteral("jfs")) {
             run([&] { m_commands->openProjectFile(toBytes(path)); });
-            return true;
+            return;
         }
         if (suffix != QStringLiteral("jpg") && suffix != QStringLiteral("jpeg"))
             continue;
@@ -138,6 +137,4 @@ bool TMainForm::filesDropped(QDropEvent *drop)
     giveItemsTheirPicture();
     m_ui->trvwDesignPanel->topLevelItem(0)->setExpanded(true);
     UpdateItemCommands();
-    drop->acceptProposedAction();
-    return true;
 }

@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 namespace {
 
@@ -311,6 +312,18 @@ private slots:
         QCOMPARE(m_window->commands().currentFileName(), file("p3.jfs"));
         m_window->openFromCommandLine({QString::fromStdString(file("missing.jfs"))});
         QVERIFY(asked().size() == 1);
+    }
+
+    // Pictures dropped on the tree become items in the order dropped; other files are ignored.
+    void droppedPicturesBecomeItems()
+    {
+        m_window->dropFiles({QUrl::fromLocalFile(QStringLiteral("/photos/b.jpg")),
+                             QUrl::fromLocalFile(QStringLiteral("/photos/notes.txt")),
+                             QUrl::fromLocalFile(QStringLiteral("/photos/a.JPEG"))});
+        QCOMPARE(root()->childCount(), 2);
+        QCOMPARE(m_window->agent().GetItem(0).IOriginalImagePath, std::string("/photos/b.jpg"));
+        QCOMPARE(m_window->agent().GetItem(1).IOriginalImagePath, std::string("/photos/a.JPEG"));
+        QVERIFY(ui().Save1->isEnabled());
     }
 
     void closingAModifiedProjectAsksAndCanBeCancelled()
