@@ -179,8 +179,13 @@ std::optional<SlidePicture> SlideCache::read(const std::string &key) const
     std::string bytes;
     try {
         // An entry that trim() removes meanwhile, here or in another run, is either gone
-        // (a miss) or still whole: unlinking keeps an open file readable.
-        bytes = fileio::readFile(path);
+        // (a miss) or still whole: unlinking keeps an open file readable. Entries are files
+        // we wrote; a link planted in their place is not followed, not even to look.
+        std::optional<std::string> read =
+            fileio::readIfPresent(path, "open", fileio::SourceLinks::refuse);
+        if (!read)
+            return std::nullopt;
+        bytes = std::move(*read);
     } catch (...) {
         return std::nullopt;
     }
