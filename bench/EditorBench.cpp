@@ -7,6 +7,7 @@
 // bench/run-editor-bench runs them against their floors and prints the goals.
 
 #include "EditorStart.h"
+#include "QtLauncher.h"
 #include "QtUserPrompts.h"
 #include "TMainForm.h"
 #include "model/InMemoryDesignTree.h"
@@ -33,8 +34,9 @@ int start()
 {
     const AppFolders folders = prepareEditorStart();
     FileSettingsStore settings;
-    QtUserPrompts prompts(nullptr, settings);
-    TMainForm window(prompts, settings, folders);
+    QtLauncher launcher;
+    QtUserPrompts prompts(nullptr, settings, launcher);
+    TMainForm window(prompts, settings, launcher, folders);
     window.show();
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     return QApplication::exec();
@@ -63,8 +65,9 @@ int open(int items)
     fs::create_directories(folder);
     const std::string file = projectOf(items, folder);
     MemorySettingsStore settings;
-    QtUserPrompts prompts(nullptr, settings);
-    TMainForm window(prompts, settings, AppFolders(benchFolders().resources(), folder));
+    QtLauncher launcher;
+    QtUserPrompts prompts(nullptr, settings, launcher);
+    TMainForm window(prompts, settings, launcher, AppFolders(benchFolders().resources(), folder));
     window.show();
     QApplication::processEvents();
     QElapsedTimer timer;
@@ -80,10 +83,11 @@ int open(int items)
 int save(const char *project)
 {
     MemorySettingsStore settings;
-    QtUserPrompts prompts(nullptr, settings);
+    QtLauncher launcher;
+    QtUserPrompts prompts(nullptr, settings, launcher);
     const fs::path scratch = fs::temp_directory_path() / "velloria-editor-bench-save";
     fs::create_directories(scratch);
-    TMainForm window(prompts, settings, AppFolders(benchFolders().resources(), scratch));
+    TMainForm window(prompts, settings, launcher, AppFolders(benchFolders().resources(), scratch));
     window.show();
     window.commands().openProjectFile(project);
     QElapsedTimer clock;

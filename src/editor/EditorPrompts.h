@@ -15,4 +15,6 @@ public:
     virtual std::optional<QColor> chooseColour(const QColor &initial) = 0;
     // The tip about local links, shown modally.
     virtual void showLinkTip() = 0;
+    // The about box, shown modally.
+    virtual void showAbout() = 0;
 };

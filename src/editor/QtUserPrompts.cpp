@@ -1,6 +1,7 @@
 #include "QtUserPrompts.h"
 
 #include "QtText.h"
+#include "TformAbout.h"
 #include "TfrmMsgBox_LinkTip.h"
 
 #include <QColorDialog>
@@ -79,4 +80,10 @@ void QtUserPrompts::showLinkTip()
 {
     TfrmMsgBox_LinkTip tip(m_settings, *this, m_parent);
     tip.exec();
+}
+
+void QtUserPrompts::showAbout()
+{
+    TformAbout about(m_launcher, m_parent);
+    about.exec();
 }

@@ -5,12 +5,14 @@
 #include "EditorPrompts.h"
 
 class QWidget;
+class Launcher;
 class SettingsStore;
 
 class QtUserPrompts : public EditorPrompts
 {
 public:
-    QtUserPrompts(QWidget *parent, SettingsStore &settings) : m_parent(parent), m_settings(settings)
+    QtUserPrompts(QWidget *parent, SettingsStore &settings, Launcher &launcher)
+        : m_parent(parent), m_settings(settings), m_launcher(launcher)
     {}
 
     void showError(const std::string &text) override;
@@ -21,6 +23,7 @@ public:
                                                 const std::string &initialFolder) override;
     std::optional<QColor> chooseColour(const QColor &initial) override;
     void showLinkTip() override;
+    void showAbout() override;
 
     // "Velloria Files (*.jfs)|*.jfs" as Qt writes filters: "Velloria Files (*.jfs)".
     static QString qtFilter(const std::string &filter);
@@ -28,4 +31,5 @@ public:
 private:
     QWidget *m_parent;
     SettingsStore &m_settings;
+    Launcher &m_launcher;
 };

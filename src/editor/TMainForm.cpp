@@ -6,6 +6,7 @@
 #include "TformHTML.h"
 #include "generate/ValueFormatting.h"
 #include "model/DecimalText.h"
+#include "platform/ProductInfo.h"
 #include "ui_TMainForm.h"
 
 #include <QCloseEvent>
@@ -42,10 +43,11 @@ int numberOf(const std::string &stored)
 
 } // namespace
 
-TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, const AppFolders &folders,
-                     QWidget *parent)
+TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &launcher,
+                     const AppFolders &folders, QWidget *parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::TMainForm>()), m_prompts(prompts),
-      m_settings(settings), m_folders(folders), m_recent(folders.recentFiles()), m_agent(folders)
+      m_settings(settings), m_launcher(launcher), m_folders(folders),
+      m_recent(folders.recentFiles()), m_agent(folders)
 {
     m_ui->setupUi(this);
     setUpStatusBar();
@@ -214,6 +216,21 @@ void TMainForm::closeEvent(QCloseEvent *event)
 void TMainForm::Exit1Click()
 {
     close();
+}
+
+void TMainForm::Homepage1Click()
+{
+    m_launcher.openWithDefault(std::string(product::homePageUrl));
+}
+
+void TMainForm::ContactUs1Click()
+{
+    m_launcher.openWithDefault(std::string(product::supportUrl));
+}
+
+void TMainForm::About1Click()
+{
+    m_prompts.showAbout();
 }
 
 void TMainForm::ToolBar1Click()

@@ -11,6 +11,7 @@
 #include "model/PropertyPages.h"
 #include "model/TzybAppletAgent.h"
 #include "platform/AppFolders.h"
+#include "platform/Launcher.h"
 #include "platform/RecentFiles.h"
 #include "platform/SettingsStore.h"
 
@@ -35,8 +36,8 @@ class TMainForm : public QMainWindow, private PropertyPages, private ProjectEven
 {
     Q_OBJECT
 public:
-    TMainForm(EditorPrompts &prompts, SettingsStore &settings, const AppFolders &folders,
-              QWidget *parent = nullptr);
+    TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &launcher,
+              const AppFolders &folders, QWidget *parent = nullptr);
     ~TMainForm() override;
 
     Ui::TMainForm &ui() { return *m_ui; }
@@ -62,6 +63,9 @@ public:
     void BuildHTML1Click();
     void Publish1Click();
     void ToolBar1Click();
+    void Homepage1Click();
+    void ContactUs1Click();
+    void About1Click();
     void StatusBar2Click();
     void trvwDesignPanelChange();
     void spnedtApWidthChange();
@@ -114,6 +118,7 @@ private:
     std::unique_ptr<Ui::TMainForm> m_ui;
     EditorPrompts &m_prompts;
     SettingsStore &m_settings;
+    Launcher &m_launcher;
     AppFolders m_folders;
     RecentFiles m_recent;
     QLabel *m_hint = nullptr;

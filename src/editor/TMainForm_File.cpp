@@ -23,6 +23,9 @@ void TMainForm::connectMenus()
         {m_ui->Publish1, &TMainForm::Publish1Click},
         {m_ui->ToolBar1, &TMainForm::ToolBar1Click},
         {m_ui->StatusBar2, &TMainForm::StatusBar2Click},
+        {m_ui->Homepage1, &TMainForm::Homepage1Click},
+        {m_ui->ContactUs1, &TMainForm::ContactUs1Click},
+        {m_ui->About1, &TMainForm::About1Click},
     };
     for (const auto &[action, handler] : handlers)
         connect(action, &QAction::triggered, this, handler);

@@ -1,6 +1,7 @@
 // velloria: the slide show editor.
 
 #include "EditorStart.h"
+#include "QtLauncher.h"
 #include "QtUserPrompts.h"
 #include "TMainForm.h"
 #include "platform/FileSettingsStore.h"
@@ -15,8 +16,9 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Velloria"));
     const AppFolders folders = prepareEditorStart();
     FileSettingsStore settings;
-    QtUserPrompts prompts(nullptr, settings);
-    TMainForm window(prompts, settings, folders);
+    QtLauncher launcher;
+    QtUserPrompts prompts(nullptr, settings, launcher);
+    TMainForm window(prompts, settings, launcher, folders);
     window.show();
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();

@@ -1,6 +1,7 @@
 // The main window driven as a user drives it, with every question answered by a script.
 
 #include "TMainForm.h"
+#include "TformAbout.h"
 #include "TformHTML.h"
 #include "TfrmMsgBox_LinkTip.h"
 #include "common/ScriptedPrompts.h"
@@ -8,10 +9,12 @@
 #include "platform/MemorySettingsStore.h"
 #include "platform/UserSettings.h"
 #include "ui_TMainForm.h"
+#include "ui_TformAbout.h"
 #include "ui_TfrmMsgBox_LinkTip.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTest>
@@ -50,6 +53,7 @@ public:
         return script.chooseColour(initial);
     }
     void showLinkTip() override { script.asked.push_back("link tip"); }
+    void showAbout() override { script.asked.push_back("about"); }
     EditorScript script;
 };
 
@@ -68,6 +72,18 @@ void closeNextModal(QString *text = nullptr)
 
 } // namespace
 
+// Records what would have been started.
+class RecordingLauncher : public Launcher
+{
+public:
+    void openWithDefault(const std::string &urlOrPath) override { started.push_back(urlOrPath); }
+    void startProgram(const std::string &program, const std::string &argument) override
+    {
+        started.push_back(program + " " + argument);
+    }
+    std::vector<std::string> started;
+};
+
 class MainFormTest : public QObject
 {
     Q_OBJECT
@@ -76,6 +92,7 @@ private:
     std::unique_ptr<TempFolder> m_folder;
     std::unique_ptr<MemorySettingsStore> m_settings;
     std::unique_ptr<ScriptedEditorPrompts> m_prompts;
+    RecordingLauncher m_launcher;
     std::unique_ptr<TMainForm> m_window;
 
     Ui::TMainForm &ui() { return m_window->ui(); }
@@ -91,8 +108,8 @@ private slots:
         writeBytes(m_folder->file("velloria.js"), "// runtime");
         m_settings = std::make_unique<MemorySettingsStore>();
         m_prompts = std::make_unique<ScriptedEditorPrompts>();
-        m_window =
-            std::make_unique<TMainForm>(*m_prompts, *m_settings, AppFolders(m_folder->path()));
+        m_window = std::make_unique<TMainForm>(*m_prompts, *m_settings, m_launcher,
+                                               AppFolders(m_folder->path()));
         m_window->show();
     }
     void cleanup()
@@ -324,6 +341,35 @@ private slots:
         QCOMPARE(m_window->agent().GetItem(0).IOriginalImagePath, std::string("/photos/b.jpg"));
         QCOMPARE(m_window->agent().GetItem(1).IOriginalImagePath, std::string("/photos/a.JPEG"));
         QVERIFY(ui().Save1->isEnabled());
+    }
+
+    // The maker's pages open with the default handler; the links turn red under the mouse
+    // and stay so until the mouse crosses the box's background.
+    void theHelpMenusAddressesAndTheAboutBox()
+    {
+        ui().Homepage1->trigger();
+        ui().ContactUs1->trigger();
+        ui().About1->trigger();
+        QCOMPARE(m_launcher.started.size(), std::size_t(2));
+        QCOMPARE(asked().back(), std::string("about"));
+        TformAbout about(m_launcher);
+        QCOMPARE(about.ui().lblProductVersion->text(), QStringLiteral("Version 1.0"));
+        const auto moveOver = [](QWidget *widget) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)),
+                             Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(widget, &move);
+        };
+        const auto red = [&](QLabel *link) {
+            return link->styleSheet().contains(QStringLiteral("red"));
+        };
+        moveOver(about.ui().Label8);
+        moveOver(about.ui().Label10);
+        QVERIFY(red(about.ui().Label8) && red(about.ui().Label10));
+        moveOver(&about);
+        QVERIFY(!red(about.ui().Label8) && !red(about.ui().Label10));
+        QTest::mouseClick(about.ui().Label10, Qt::LeftButton);
+        QCOMPARE(m_launcher.started.size(), std::size_t(3));
+        QCOMPARE(m_launcher.started.back(), m_launcher.started[1]);
     }
 
     void closingAModifiedProjectAsksAndCanBeCancelled()

@@ -1,6 +1,7 @@
 // Pictures of the editor's windows with a project open, for the README and for looking at
 // the windows without a display: velloria-screenshots PROJECT OUTPUT-FOLDER.
 
+#include "QtLauncher.h"
 #include "QtUserPrompts.h"
 #include "TMainForm.h"
 #include "TformHTML.h"
@@ -33,8 +34,9 @@ int main(int argc, char **argv)
     const AppFolders folders = AppFolders::forProgram(
         std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()));
     MemorySettingsStore settings;
-    QtUserPrompts prompts(nullptr, settings);
-    TMainForm window(prompts, settings, folders);
+    QtLauncher launcher;
+    QtUserPrompts prompts(nullptr, settings, launcher);
+    TMainForm window(prompts, settings, launcher, folders);
     window.openFromCommandLine({QString::fromLocal8Bit(argv[1])});
     window.resize(781, 524);
     save(window, folder, QStringLiteral("main-window-script.png"));
