@@ -4,6 +4,7 @@
 #include "QtLauncher.h"
 #include "QtUserPrompts.h"
 #include "TMainForm.h"
+#include "TformAbout.h"
 #include "TformHTML.h"
 #include "TfrmPublishReport.h"
 #include "platform/MemorySettingsStore.h"
@@ -48,6 +49,8 @@ int main(int argc, char **argv)
     save(window.htmlWindow(), folder, QStringLiteral("html-code-window.png"));
     TfrmPublishReport report(QString::fromStdString(window.commands().publishReport()));
     save(report, folder, QStringLiteral("publish-report-window.png"));
+    TformAbout about(launcher);
+    save(about, folder, QStringLiteral("about-box.png"));
     window.commands().setModified(false);
     return 0;
 }
