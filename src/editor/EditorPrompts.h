@@ -17,4 +17,6 @@ public:
     virtual void showLinkTip() = 0;
     // The about box, shown modally.
     virtual void showAbout() = 0;
+    // The browser choice, shown modally; OK keeps it in the settings.
+    virtual void showWebBrowser() = 0;
 };

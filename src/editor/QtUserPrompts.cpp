@@ -2,6 +2,7 @@
 
 #include "QtText.h"
 #include "TformAbout.h"
+#include "TformWebBrowser.h"
 #include "TfrmMsgBox_LinkTip.h"
 
 #include <QColorDialog>
@@ -86,4 +87,10 @@ void QtUserPrompts::showAbout()
 {
     TformAbout about(m_launcher, m_parent);
     about.exec();
+}
+
+void QtUserPrompts::showWebBrowser()
+{
+    TformWebBrowser dialog(m_settings, *this, browserchoice::standardProgramFolders(), m_parent);
+    dialog.exec();
 }

@@ -24,6 +24,7 @@ public:
     std::optional<QColor> chooseColour(const QColor &initial) override;
     void showLinkTip() override;
     void showAbout() override;
+    void showWebBrowser() override;
 
     // "Velloria Files (*.jfs)|*.jfs" as Qt writes filters: "Velloria Files (*.jfs)".
     static QString qtFilter(const std::string &filter);

@@ -6,6 +6,7 @@
 #include "TformHTML.h"
 #include "generate/ValueFormatting.h"
 #include "model/DecimalText.h"
+#include "platform/BrowserChoice.h"
 #include "platform/ProductInfo.h"
 #include "ui_TMainForm.h"
 
@@ -61,6 +62,7 @@ TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &
     m_commands = std::make_unique<ProjectCommands>(m_agent, *m_tree, pages, m_prompts, events,
                                                    m_folders.templates());
     m_html = new TformHTML(this);
+    m_programFolders = browserchoice::standardProgramFolders();
     m_ui->Splitter1->setSizes({337, 433});
     m_ui->trvwDesignPanel->setCurrentItem(m_ui->trvwDesignPanel->topLevelItem(0));
     m_agent.SetDefaults();

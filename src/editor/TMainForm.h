@@ -66,6 +66,13 @@ public:
     void Homepage1Click();
     void ContactUs1Click();
     void About1Click();
+    void WebBrowser1Click();
+    void Preview1Click();
+    // Where the browser choice looks for browsers; tests give folders of their own.
+    void setProgramFolders(std::vector<std::filesystem::path> folders)
+    {
+        m_programFolders = std::move(folders);
+    }
     void StatusBar2Click();
     void trvwDesignPanelChange();
     void spnedtApWidthChange();
@@ -132,5 +139,6 @@ private:
     bool m_treeRebuilding = false;
     int m_lastTabsIndex = 0;
     QString m_lastGoodName;
+    std::vector<std::filesystem::path> m_programFolders;
     std::map<QWidget *, QWidget *> m_hinted; // part under the mouse -> its control
 };

@@ -3,6 +3,7 @@
 #include "QtText.h"
 #include "TMainForm.h"
 #include "TformHTML.h"
+#include "TformWebBrowser.h"
 #include "TfrmPublishReport.h"
 #include "ui_TMainForm.h"
 
@@ -26,6 +27,8 @@ void TMainForm::connectMenus()
         {m_ui->Homepage1, &TMainForm::Homepage1Click},
         {m_ui->ContactUs1, &TMainForm::ContactUs1Click},
         {m_ui->About1, &TMainForm::About1Click},
+        {m_ui->WebBrowser1, &TMainForm::WebBrowser1Click},
+        {m_ui->Preview1, &TMainForm::Preview1Click},
     };
     for (const auto &[action, handler] : handlers)
         connect(action, &QAction::triggered, this, handler);
@@ -97,4 +100,20 @@ void TMainForm::Publish1Click()
         return;
     TfrmPublishReport window(toQString(report), this);
     window.exec();
+}
+
+void TMainForm::WebBrowser1Click()
+{
+    m_prompts.showWebBrowser();
+}
+
+// The page, scripts and slides are put together in the preview folder and the page is
+// opened with the stored browser choice, read afresh for each preview.
+void TMainForm::Preview1Click()
+{
+    std::filesystem::path page;
+    if (!run([&] { page = m_commands->assemblePreview(); }))
+        return;
+    TformWebBrowser browser(m_settings, m_prompts, m_programFolders, this);
+    browser.OpenInBrowser(page.parent_path().string() + "/", page.filename().string(), m_launcher);
 }

@@ -3,6 +3,7 @@
 #include "TMainForm.h"
 #include "TformAbout.h"
 #include "TformHTML.h"
+#include "TformWebBrowser.h"
 #include "TfrmMsgBox_LinkTip.h"
 #include "common/ScriptedPrompts.h"
 #include "common/TempFolder.h"
@@ -10,6 +11,7 @@
 #include "platform/UserSettings.h"
 #include "ui_TMainForm.h"
 #include "ui_TformAbout.h"
+#include "ui_TformWebBrowser.h"
 #include "ui_TfrmMsgBox_LinkTip.h"
 
 #include <QApplication>
@@ -54,6 +56,7 @@ public:
     }
     void showLinkTip() override { script.asked.push_back("link tip"); }
     void showAbout() override { script.asked.push_back("about"); }
+    void showWebBrowser() override { script.asked.push_back("web browser"); }
     EditorScript script;
 };
 
@@ -370,6 +373,54 @@ private slots:
         QTest::mouseClick(about.ui().Label10, Qt::LeftButton);
         QCOMPARE(m_launcher.started.size(), std::size_t(3));
         QCOMPARE(m_launcher.started.back(), m_launcher.started[1]);
+    }
+
+    // Preview puts the page and its files in the preview folder and hands the page, as one
+    // argument, to the stored browser; with no mode stored, nothing starts.
+    void previewOpensThePageWithTheStoredBrowser()
+    {
+        const std::string browser = file("bin/firefox");
+        std::filesystem::create_directories(file("bin"));
+        writeBytes(browser, "#!/bin/sh\n");
+        std::filesystem::permissions(browser, std::filesystem::perms::owner_all);
+        m_window->setProgramFolders({file("bin")});
+        BrowserChoice known;
+        known.useDefault = false;
+        known.useKnown = true;
+        known.selected = 0;
+        browserchoice::store(*m_settings, known);
+        ui().Insert2->trigger();
+        ui().Preview1->trigger();
+        const auto preview = m_window->agent().previewFolder();
+        QCOMPARE(m_launcher.started.back(), browser + " " + (preview / "~preview.html").string());
+        for (const char *name : {"~preview.html", "velloria.js", "velloriacfg.js", "velloria.css"})
+            QVERIFY2(std::filesystem::exists(preview / name), name);
+        for (const char *name : {"~preview.html", "velloriacfg.js", "velloria.css"})
+            QVERIFY2(!std::filesystem::exists(m_folder->path() / name), name);
+        known.useKnown = false;
+        browserchoice::store(*m_settings, known);
+        const std::size_t before = m_launcher.started.size();
+        ui().Preview1->trigger();
+        QCOMPARE(m_launcher.started.size(), before);
+        ui().WebBrowser1->trigger();
+        QCOMPARE(asked().back(), std::string("web browser"));
+    }
+
+    // Without any browser found the known mode falls back to the default; Cancel keeps nothing.
+    void theBrowserDialog()
+    {
+        TformWebBrowser dialog(*m_settings, *m_prompts, {});
+        QVERIFY(dialog.ui().RadioButtonBrowserDefault->isChecked());
+        dialog.ui().RadioButtonBrowserKnownInSystem->click();
+        QVERIFY(dialog.ui().RadioButtonBrowserDefault->isChecked());
+        dialog.ui().RadioButtonBrowserUserSpecify->click();
+        dialog.ui().editSpecifiedBrowserFileName->setText(QStringLiteral("/opt/b b/run"));
+        dialog.reject();
+        QVERIFY(!m_settings->openKey(usersettings::webBrowsersKey));
+        dialog.bitbtnOkClick();
+        const BrowserChoice stored = browserchoice::restore(*m_settings, 0);
+        QVERIFY(stored.useSpecified);
+        QCOMPARE(stored.specifiedPath, std::string("/opt/b b/run"));
     }
 
     void closingAModifiedProjectAsksAndCanBeCancelled()
