@@ -6,6 +6,7 @@
 #include "TMainForm.h"
 #include "TformAbout.h"
 #include "TformHTML.h"
+#include "TformWebBrowser.h"
 #include "TfrmPublishReport.h"
 #include "platform/MemorySettingsStore.h"
 #include "ui_TMainForm.h"
@@ -51,6 +52,8 @@ int main(int argc, char **argv)
     save(report, folder, QStringLiteral("publish-report-window.png"));
     TformAbout about(launcher);
     save(about, folder, QStringLiteral("about-box.png"));
+    TformWebBrowser browser(settings, prompts, browserchoice::standardProgramFolders());
+    save(browser, folder, QStringLiteral("web-browser-dialog.png"));
     window.commands().setModified(false);
     return 0;
 }
