@@ -4,6 +4,7 @@
 // panel, the tip about local links. The program answers with real dialogs (QtUserPrompts), tests
 // from a script.
 
+#include "TfrmTemplet.h"
 #include "model/UserPrompts.h"
 
 #include <QColor>
@@ -19,4 +20,6 @@ public:
     virtual void showAbout() = 0;
     // The browser choice, shown modally; OK keeps it in the settings.
     virtual void showWebBrowser() = 0;
+    // The template chooser over the templates folder, shown modally.
+    virtual TemplateChoice chooseTemplate(const std::filesystem::path &folder) = 0;
 };

@@ -94,3 +94,10 @@ void QtUserPrompts::showWebBrowser()
     TformWebBrowser dialog(m_settings, *this, browserchoice::standardProgramFolders(), m_parent);
     dialog.exec();
 }
+
+TemplateChoice QtUserPrompts::chooseTemplate(const std::filesystem::path &folder)
+{
+    TfrmTemplet chooser(folder, m_settings, *this, m_parent);
+    chooser.exec();
+    return chooser.choice();
+}

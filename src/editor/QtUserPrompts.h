@@ -25,6 +25,7 @@ public:
     void showLinkTip() override;
     void showAbout() override;
     void showWebBrowser() override;
+    TemplateChoice chooseTemplate(const std::filesystem::path &folder) override;
 
     // "Velloria Files (*.jfs)|*.jfs" as Qt writes filters: "Velloria Files (*.jfs)".
     static QString qtFilter(const std::string &filter);

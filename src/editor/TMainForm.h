@@ -67,6 +67,7 @@ public:
     void ContactUs1Click();
     void About1Click();
     void WebBrowser1Click();
+    void Templet1Click();
     void Preview1Click();
     // Where the browser choice looks for browsers; tests give folders of their own.
     void setProgramFolders(std::vector<std::filesystem::path> folders)

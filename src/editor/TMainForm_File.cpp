@@ -28,6 +28,7 @@ void TMainForm::connectMenus()
         {m_ui->ContactUs1, &TMainForm::ContactUs1Click},
         {m_ui->About1, &TMainForm::About1Click},
         {m_ui->WebBrowser1, &TMainForm::WebBrowser1Click},
+        {m_ui->Templet1, &TMainForm::Templet1Click},
         {m_ui->Preview1, &TMainForm::Preview1Click},
     };
     for (const auto &[action, handler] : handlers)
@@ -116,4 +117,14 @@ void TMainForm::Preview1Click()
         return;
     TformWebBrowser browser(m_settings, m_prompts, m_programFolders, this);
     browser.OpenInBrowser(page.parent_path().string() + "/", page.filename().string(), m_launcher);
+}
+
+// OK opens the chosen template as any project is opened; Cancel starts a new project.
+void TMainForm::Templet1Click()
+{
+    const TemplateChoice choice = m_prompts.chooseTemplate(m_folders.templates());
+    if (choice.newProject)
+        New1Click();
+    else if (!choice.path.empty())
+        run([&] { m_commands->openProjectFile(choice.path); });
 }

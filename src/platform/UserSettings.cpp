@@ -26,3 +26,22 @@ void writeFlag(SettingsStore &store, const std::string &name, bool value)
     } catch (const std::exception &) {
     }
 }
+
+bool readShowFlag(const SettingsStore &store, const std::string &name)
+{
+    const SettingRead<std::int32_t> read = store.readNumber(usersettings::settingsKey, name);
+    using Status = SettingRead<std::int32_t>::Status;
+    return read.status == Status::value ? read.value != 0 : read.status != Status::wrongType;
+}
+
+bool tryWriteFlag(SettingsStore &store, const std::string &name, bool value)
+{
+    try {
+        return store.createKey(usersettings::companyKey) &&
+               store.createKey(usersettings::versionKey) &&
+               store.createKey(usersettings::settingsKey) &&
+               store.writeNumber(usersettings::settingsKey, name, value ? 1 : 0);
+    } catch (const std::exception &) {
+        return false;
+    }
+}

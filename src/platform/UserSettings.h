@@ -22,3 +22,10 @@ bool readFlag(const SettingsStore &store, const std::string &name, bool missingM
 // Writes 0 or 1. A setting that cannot be written is lost quietly: it must never stop the
 // command that changed it.
 void writeFlag(SettingsStore &store, const std::string &name, bool value);
+
+// A dialog's "show me" flag: shown while the value is missing, not shown when it cannot be
+// read as a number.
+bool readShowFlag(const SettingsStore &store, const std::string &name);
+
+// Writes a flag, creating the keys level by level; false when it could not be kept.
+bool tryWriteFlag(SettingsStore &store, const std::string &name, bool value);

@@ -5,6 +5,7 @@
 #include "TformHTML.h"
 #include "TformWebBrowser.h"
 #include "TfrmMsgBox_LinkTip.h"
+#include "TfrmTemplet.h"
 #include "common/ScriptedPrompts.h"
 #include "common/TempFolder.h"
 #include "platform/MemorySettingsStore.h"
@@ -13,6 +14,7 @@
 #include "ui_TformAbout.h"
 #include "ui_TformWebBrowser.h"
 #include "ui_TfrmMsgBox_LinkTip.h"
+#include "ui_TfrmTemplet.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -57,6 +59,15 @@ public:
     void showLinkTip() override { script.asked.push_back("link tip"); }
     void showAbout() override { script.asked.push_back("about"); }
     void showWebBrowser() override { script.asked.push_back("web browser"); }
+    // "new" starts a new project, "" chooses nothing, anything else is a template's path.
+    TemplateChoice chooseTemplate(const std::filesystem::path &folder) override
+    {
+        script.asked.push_back("templates in " + folder.string());
+        const std::string answer = script.answers.empty() ? "" : script.answers.front();
+        if (!script.answers.empty())
+            script.answers.pop_front();
+        return answer == "new" ? TemplateChoice{true, {}} : TemplateChoice{false, answer};
+    }
     EditorScript script;
 };
 
@@ -421,6 +432,42 @@ private slots:
         const BrowserChoice stored = browserchoice::restore(*m_settings, 0);
         QVERIFY(stored.useSpecified);
         QCOMPARE(stored.specifiedPath, std::string("/opt/b b/run"));
+    }
+
+    // The chooser lists the templates folder's projects sorted; OK opens the selected one,
+    // Cancel starts a new project, and the box is kept at every change.
+    void theTemplateChooser()
+    {
+        const std::filesystem::path templates = m_folder->path() / "templates";
+        TfrmTemplet missing(templates, *m_settings, m_prompts->script);
+        QVERIFY(std::filesystem::is_directory(templates));
+        QCOMPARE(missing.ui().TempletList->count(), 0);
+        missing.BitBtn1Click();
+        QVERIFY(!missing.choice().newProject && missing.choice().path.empty());
+
+        ui().Insert2->trigger();
+        answers() = {(templates / "Wide.jfs").string()};
+        ui().SaveAsTemplate1->trigger();
+        answers() = {(templates / "Box.jfs").string()};
+        ui().Save2->trigger();
+        writeBytes((templates / "notes.txt").string(), "x");
+        TfrmTemplet chooser(templates, *m_settings, m_prompts->script);
+        QCOMPARE(chooser.ui().TempletList->count(), 2);
+        QCOMPARE(chooser.ui().TempletList->item(0)->text(), QStringLiteral("Box.jfs"));
+        chooser.ui().TempletList->setCurrentRow(1);
+        chooser.TempletListDblClick();
+        QCOMPARE(chooser.choice().path, (templates / "Wide.jfs").string());
+        chooser.ui().chckbxDontShow->setChecked(true);
+        QVERIFY(!readShowFlag(*m_settings, "ShowTempletsDialog"));
+        TfrmTemplet again(templates, *m_settings, m_prompts->script);
+        QVERIFY(again.ui().chckbxDontShow->isChecked());
+
+        answers() = {(templates / "Wide.jfs").string()};
+        ui().Templet1->trigger();
+        QCOMPARE(m_window->commands().currentFileName(), (templates / "Wide.jfs").string());
+        answers() = {"new"};
+        ui().Templet1->trigger();
+        QCOMPARE(m_window->commands().currentFileName(), std::string());
     }
 
     void closingAModifiedProjectAsksAndCanBeCancelled()

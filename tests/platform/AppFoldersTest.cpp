@@ -3,6 +3,10 @@
 #include "platform/AppFolders.h"
 
 #include "common/TempFolder.h"
+#include "generate/ProjectChecks.h"
+#include "model/InMemoryDesignTree.h"
+#include "model/PageStore.h"
+#include "model/TzybAppletAgent.h"
 #include "platform/DesktopIntegration.h"
 
 #include <cstdlib>
@@ -65,6 +69,24 @@ TEST(DesktopIntegration, writesTheEntryAndTheTypeOnlyWhenTheyDiffer)
     EXPECT_TRUE(desktopintegration::registerProjectType("/usr/bin/velloria", folder.path()));
     EXPECT_FALSE(desktopintegration::registerProjectType(program, "/proc/no-such-place"));
     EXPECT_EQ(desktopintegration::quotedForExec("/a/$b\\c"), "\"/a/\\$b\\\\c\"");
+}
+
+// The shipped templates are whole projects without items whose values make a working show.
+TEST(AppFolders, theShippedTemplatesOpenAndBuild)
+{
+    int count = 0;
+    for (const auto &entry : fs::directory_iterator(fs::path(VELLORIA_RESOURCES) / "templates")) {
+        SCOPED_TRACE(entry.path().string());
+        TzybAppletAgent agent("/nonexistent");
+        InMemoryDesignTree tree;
+        EXPECT_EQ(agent.LoadFromFile(entry.path().string(), tree), LoadResult::Loaded);
+        EXPECT_EQ(agent.itemCount(), 0);
+        const TAppletData stored = storedAppletPages(agent.GetAppletData());
+        EXPECT_EQ(stored.pSliderDivID, agent.GetAppletData().pSliderDivID);
+        EXPECT_NO_THROW(checkParametersForBuild(stored));
+        ++count;
+    }
+    EXPECT_GE(count, 4);
 }
 
 } // namespace

@@ -1,0 +1,51 @@
+#pragma once
+
+// The template chooser: the project files of the templates folder, one of which OK or a
+// double click opens, while Cancel starts a new project. Its check box is kept in the
+// settings at every change; nothing else of the program reads it.
+
+#include <QDialog>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace Ui {
+class TfrmTemplet;
+}
+class MessageSink;
+class SettingsStore;
+
+// What the user chose: a template to open, a new project, or (OK without a selection)
+// nothing at all.
+struct TemplateChoice
+{
+    bool newProject = false;
+    std::string path;
+};
+
+class TfrmTemplet : public QDialog
+{
+    Q_OBJECT
+public:
+    TfrmTemplet(std::filesystem::path folder, SettingsStore &settings, MessageSink &errors,
+                QWidget *parent = nullptr);
+    ~TfrmTemplet() override;
+
+    Ui::TfrmTemplet &ui() { return *m_ui; }
+    const TemplateChoice &choice() const { return m_choice; }
+
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void TempletListDblClick();
+    void chckbxDontShowClick();
+
+private:
+    void fillList(MessageSink &errors);
+    std::string selectedPath() const;
+
+    std::unique_ptr<Ui::TfrmTemplet> m_ui;
+    std::filesystem::path m_folder;
+    SettingsStore &m_settings;
+    MessageSink &m_errors;
+    TemplateChoice m_choice;
+};
