@@ -4,6 +4,7 @@
 
 #include "QtText.h"
 #include "TformHTML.h"
+#include "TfrmHelp.h"
 #include "generate/ValueFormatting.h"
 #include "model/DecimalText.h"
 #include "platform/BrowserChoice.h"
@@ -62,6 +63,8 @@ TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &
     m_commands = std::make_unique<ProjectCommands>(m_agent, *m_tree, pages, m_prompts, events,
                                                    m_folders.templates());
     m_html = new TformHTML(this);
+    m_help = new TfrmHelp(this);
+    setUpHelpButtons();
     m_programFolders = browserchoice::standardProgramFolders();
     m_ui->Splitter1->setSizes({337, 433});
     m_ui->trvwDesignPanel->setCurrentItem(m_ui->trvwDesignPanel->topLevelItem(0));
@@ -285,6 +288,8 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
     const bool inTree =
         watched == m_ui->trvwDesignPanel || watched == m_ui->trvwDesignPanel->viewport();
+    if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
+        placeHelpButton(qobject_cast<QWidget *>(watched));
     if (inTree && event->type() == QEvent::KeyPress &&
         treeKeyPressed(static_cast<QKeyEvent *>(event)))
         return true;

@@ -30,7 +30,9 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QPushButton;
+class QToolButton;
 class TformHTML;
+class TfrmHelp;
 
 class TMainForm : public QMainWindow, private PropertyPages, private ProjectEvents
 {
@@ -44,6 +46,7 @@ public:
     ProjectCommands &commands() { return *m_commands; }
     TzybAppletAgent &agent() { return m_agent; }
     TformHTML &htmlWindow() { return *m_html; }
+    TfrmHelp &helpWindow() { return *m_help; }
     QLabel &hintLine() { return *m_hint; }
     QProgressBar &progressBar() { return *m_bar; }
     QMenu &popupMenu() { return *m_popup; }
@@ -68,6 +71,9 @@ public:
     void About1Click();
     void WebBrowser1Click();
     void Templet1Click();
+    void Topic1Click();
+    void ViewSample1Click();
+    void SpeedButton1Click(int tag);
     void Preview1Click();
     // Where the browser choice looks for browsers; tests give folders of their own.
     void setProgramFolders(std::vector<std::filesystem::path> folders)
@@ -108,6 +114,8 @@ private:
     void setUpStatusBar();
     void setUpPopupMenu();
     void setUpIcons();
+    void setUpHelpButtons();
+    void placeHelpButton(QWidget *group);
     void connectMenus();
     void connectPages();
     void watchHints();
@@ -137,9 +145,11 @@ private:
     std::unique_ptr<TreeWidgetDesignTree> m_tree;
     std::unique_ptr<ProjectCommands> m_commands;
     TformHTML *m_html = nullptr;
+    TfrmHelp *m_help = nullptr;
     bool m_treeRebuilding = false;
     int m_lastTabsIndex = 0;
     QString m_lastGoodName;
     std::vector<std::filesystem::path> m_programFolders;
+    std::vector<QToolButton *> m_helpButtons;
     std::map<QWidget *, QWidget *> m_hinted; // part under the mouse -> its control
 };

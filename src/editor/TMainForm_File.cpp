@@ -4,6 +4,7 @@
 #include "TMainForm.h"
 #include "TformHTML.h"
 #include "TformWebBrowser.h"
+#include "TfrmHelp.h"
 #include "TfrmPublishReport.h"
 #include "ui_TMainForm.h"
 
@@ -29,6 +30,8 @@ void TMainForm::connectMenus()
         {m_ui->About1, &TMainForm::About1Click},
         {m_ui->WebBrowser1, &TMainForm::WebBrowser1Click},
         {m_ui->Templet1, &TMainForm::Templet1Click},
+        {m_ui->HelpTopics1, &TMainForm::Topic1Click},
+        {m_ui->ViewSample1, &TMainForm::ViewSample1Click},
         {m_ui->Preview1, &TMainForm::Preview1Click},
     };
     for (const auto &[action, handler] : handlers)
@@ -127,4 +130,19 @@ void TMainForm::Templet1Click()
         New1Click();
     else if (!choice.path.empty())
         run([&] { m_commands->openProjectFile(choice.path); });
+}
+
+void TMainForm::Topic1Click()
+{
+    m_launcher.openWithDefault((m_folders.help() / "index.html").string());
+}
+
+void TMainForm::ViewSample1Click()
+{
+    m_launcher.openWithDefault((m_folders.samples() / "index.html").string());
+}
+
+void TMainForm::SpeedButton1Click(int tag)
+{
+    m_help->showPage(m_folders.help() / TfrmHelp::pageForTag(tag));
 }

@@ -8,9 +8,12 @@
 
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QStyle>
+#include <QToolButton>
 
 namespace {
 
@@ -137,4 +140,40 @@ void TMainForm::dropFiles(const QList<QUrl> &urls)
     giveItemsTheirPicture();
     m_ui->trvwDesignPanel->topLevelItem(0)->setExpanded(true);
     UpdateItemCommands();
+}
+
+// A small help button in the top-right corner of each group, opening its topic page.
+void TMainForm::setUpHelpButtons()
+{
+    const std::tuple<QGroupBox *, const char *, int> groups[] = {
+        {m_ui->grpbx_General, "SpeedButton1", 1},
+        {m_ui->grpbx_Size, "SpeedButton12", 2},
+        {m_ui->grpbx_Scrolling, "SpeedButton11", 3},
+        {m_ui->grpbx_SliderBorder, "SpeedButton5", 5},
+        {m_ui->grpbx_PathReplacement, "SpeedButton28", 7},
+        {m_ui->grpbx_OriginalImagePath, "SpeedButton13", 8},
+        {m_ui->grpbx_Link, "SpeedButton24", 9},
+        {m_ui->grpbx_Tooltip, "SpeedButton19", 10}};
+    for (const auto &[group, name, tag] : groups) {
+        auto *button = new QToolButton(group);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setProperty("tag", tag);
+        button->setAutoRaise(true);
+        button->setFixedSize(22, 22);
+        button->setIcon(QIcon::fromTheme(QStringLiteral("help-contextual"),
+                                         style()->standardIcon(QStyle::SP_MessageBoxQuestion)));
+        button->setToolTip(QStringLiteral("Help on this group"));
+        const int pageTag = tag;
+        connect(button, &QToolButton::clicked, this,
+                [this, pageTag] { SpeedButton1Click(pageTag); });
+        group->installEventFilter(this);
+        m_helpButtons.push_back(button);
+    }
+}
+
+void TMainForm::placeHelpButton(QWidget *group)
+{
+    for (QToolButton *button : m_helpButtons)
+        if (button->parentWidget() == group)
+            button->move(group->width() - button->width() - 2, 0);
 }
