@@ -4,6 +4,7 @@
 #include "TformAbout.h"
 #include "TformHTML.h"
 #include "TformWebBrowser.h"
+#include "TfrmHelp.h"
 #include "TfrmMsgBox_LinkTip.h"
 #include "TfrmTemplet.h"
 #include "common/ScriptedPrompts.h"
@@ -22,7 +23,9 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QToolButton>
 #include <QUrl>
 
 namespace {
@@ -468,6 +471,29 @@ private slots:
         answers() = {"new"};
         ui().Templet1->trigger();
         QCOMPARE(m_window->commands().currentFileName(), std::string());
+    }
+
+    // Each group's button shows its topic in the one help window; every tag has its page.
+    void contextHelpAndTheHelpMenu()
+    {
+        for (int tag = -1; tag <= 11; ++tag)
+            QVERIFY2(std::filesystem::exists(std::filesystem::path(VELLORIA_RESOURCES) / "help" /
+                                             TfrmHelp::pageForTag(tag)),
+                     TfrmHelp::pageForTag(tag));
+        auto *tooltipHelp =
+            ui().grpbx_Tooltip->findChild<QToolButton *>(QStringLiteral("SpeedButton19"));
+        auto *linkHelp = ui().grpbx_Link->findChild<QToolButton *>(QStringLiteral("SpeedButton24"));
+        QVERIFY(tooltipHelp && linkHelp);
+        tooltipHelp->click();
+        linkHelp->click();
+        QVERIFY(m_window->helpWindow().isVisible());
+        QVERIFY(m_window->helpWindow().WebBrowser1().source().toLocalFile().endsWith(
+            QStringLiteral("help/customizing_js_item_general_link.htm")));
+        m_launcher.started.clear();
+        ui().HelpTopics1->trigger();
+        ui().ViewSample1->trigger();
+        QCOMPARE(m_launcher.started.at(0), (m_folder->path() / "help" / "index.html").string());
+        QCOMPARE(m_launcher.started.at(1), (m_folder->path() / "samples" / "index.html").string());
     }
 
     void closingAModifiedProjectAsksAndCanBeCancelled()
