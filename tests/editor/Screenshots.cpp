@@ -7,6 +7,7 @@
 #include "TformAbout.h"
 #include "TformHTML.h"
 #include "TformWebBrowser.h"
+#include "TfrmHelp.h"
 #include "TfrmPublishReport.h"
 #include "platform/MemorySettingsStore.h"
 #include "ui_TMainForm.h"
@@ -50,6 +51,8 @@ int main(int argc, char **argv)
     save(window.htmlWindow(), folder, QStringLiteral("html-code-window.png"));
     TfrmPublishReport report(QString::fromStdString(window.commands().publishReport()));
     save(report, folder, QStringLiteral("publish-report-window.png"));
+    window.SpeedButton1Click(9);
+    save(window.helpWindow(), folder, QStringLiteral("help-window.png"));
     TformAbout about(launcher);
     save(about, folder, QStringLiteral("about-box.png"));
     TformWebBrowser browser(settings, prompts, browserchoice::standardProgramFolders());
