@@ -30,7 +30,7 @@ void TMainForm::connectMenus()
         {m_ui->About1, &TMainForm::About1Click},
         {m_ui->WebBrowser1, &TMainForm::WebBrowser1Click},
         {m_ui->Templet1, &TMainForm::Templet1Click},
-        {m_ui->HelpTopics1, &TMainForm::Topic1Click},
+        {m_ui->Topic1, &TMainForm::Topic1Click},
         {m_ui->ViewSample1, &TMainForm::ViewSample1Click},
         {m_ui->Preview1, &TMainForm::Preview1Click},
     };

@@ -19,6 +19,8 @@ namespace {
 
 const QString separatorRefusal =
     QStringLiteral("The text can't include \"#$@\", it is used by system!");
+const QString lineBreakRefusal = QStringLiteral(
+    "The text can't include a line break, the project file keeps each record on one line.");
 
 QIcon drawnTreePicture(bool root)
 {
@@ -54,9 +56,12 @@ void TMainForm::watchTypedText()
           m_ui->edtpInternalUse_RootDir_Remote, m_ui->cmbx_ILink->lineEdit(),
           m_ui->cmbx_ITarget->lineEdit()})
         connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString &text) {
-            if (!text.contains(QStringLiteral("#$@")))
+            const bool separator = text.contains(QStringLiteral("#$@"));
+            const bool lineBreak =
+                text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+            if (!separator && !lineBreak)
                 return;
-            m_prompts.showError(toBytes(separatorRefusal));
+            m_prompts.showError(toBytes(separator ? separatorRefusal : lineBreakRefusal));
             edit->clear();
         });
     connect(m_ui->edt_pSliderName, &QLineEdit::textEdited, this, &TMainForm::checkName);

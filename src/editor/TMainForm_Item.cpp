@@ -55,7 +55,7 @@ void TMainForm::setUpIcons()
         {m_ui->MoveDown2, "go-down", "\u2193", QColor(0x6b6bd8)},
         {m_ui->BuildHTML1, "text-html", "<>", QColor(0x8a5bd8)},
         {m_ui->Preview1, "document-print-preview", "\u25b6", QColor(0x2a9d8f)},
-        {m_ui->HelpTopics1, "help-contents", "?", QColor(0x607080)},
+        {m_ui->Topic1, "help-contents", "?", QColor(0x607080)},
     };
     for (const Look &look : looks)
         look.action->setIcon(
@@ -66,7 +66,7 @@ void TMainForm::setUpIcons()
         {m_ui->Save1, "tlbtnSave"},         {m_ui->Insert2, "tlbtnInsert"},
         {m_ui->Delete2, "tlbtnDelete"},     {m_ui->MoveUp2, "tlbtnMoveUp"},
         {m_ui->MoveDown2, "tlbtnMoveDown"}, {m_ui->BuildHTML1, "tlbtnBuildHTML"},
-        {m_ui->Preview1, "tlbtnPreview"},   {m_ui->HelpTopics1, "tlbtnHelp"}};
+        {m_ui->Preview1, "tlbtnPreview"},   {m_ui->Topic1, "tlbtnHelp"}};
     const char *hints[] = {"Create a new project",
                            "Open a project from the file that you saved before",
                            "Save the current project to a file",

@@ -9,6 +9,7 @@
 #include "TfrmTemplet.h"
 #include "common/ScriptedPrompts.h"
 #include "common/TempFolder.h"
+#include "platform/FileSettingsStore.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/UserSettings.h"
 #include "ui_TMainForm.h"
@@ -490,10 +491,33 @@ private slots:
         QVERIFY(m_window->helpWindow().WebBrowser1().source().toLocalFile().endsWith(
             QStringLiteral("help/customizing_js_item_general_link.htm")));
         m_launcher.started.clear();
-        ui().HelpTopics1->trigger();
+        ui().Topic1->trigger();
         ui().ViewSample1->trigger();
         QCOMPARE(m_launcher.started.at(0), (m_folder->path() / "help" / "index.html").string());
         QCOMPARE(m_launcher.started.at(1), (m_folder->path() / "samples" / "index.html").string());
+    }
+
+    // Settings that cannot be written: switching a dialog off fails quietly, switching it
+    // back on says so.
+    void settingsThatCannotBeWrittenAreReported()
+    {
+        FileSettingsStore unwritable("/proc/velloria-no-such-place/settings");
+        TfrmTemplet chooser(m_folder->path(), unwritable, m_prompts->script);
+        chooser.ui().chckbxDontShow->setChecked(true);
+        QVERIFY(asked().empty());
+        chooser.ui().chckbxDontShow->setChecked(false);
+        QCOMPARE(asked().back(), std::string("error: Failed to set data for 'ShowTempletsDialog'"));
+        TfrmMsgBox_LinkTip tip(unwritable, m_prompts->script);
+        tip.ui().chckbxDontShow->setChecked(true);
+        tip.ui().chckbxDontShow->setChecked(false);
+        QCOMPARE(asked().back(), std::string("error: Failed to set data for 'ShowLinkTipDialog'"));
+        ui().Insert2->trigger();
+        ui().trvwDesignPanel->setCurrentItem(root()->child(0));
+        // A line break can only be pasted; the field hears it as an edit.
+        ui().edt_IToolTip->setText(QStringLiteral("x"));
+        emit ui().edt_IToolTip->textEdited(QStringLiteral("x\ny"));
+        QCOMPARE(ui().edt_IToolTip->text(), QString());
+        QVERIFY(asked().back().find("line break") != std::string::npos);
     }
 
     void closingAModifiedProjectAsksAndCanBeCancelled()
