@@ -1,6 +1,8 @@
 // The editor measured inside its own process:
 //   editor-bench start                 starts as velloria does and quits once idle
 //   editor-bench open ITEMS            opens a project of ITEMS items in the window (ms)
+//   editor-bench preview PROJECT       previews PROJECT with a warm slide cache, from the
+//                                      command to the browser's start (ms)
 //   editor-bench save PROJECT          saves PROJECT in the window with an empty slide cache:
 //                                      total ms and the longest gap between turns of the
 //                                      event loop, during which the window cannot repaint
@@ -10,6 +12,7 @@
 #include "QtLauncher.h"
 #include "QtUserPrompts.h"
 #include "TMainForm.h"
+#include "generate/SlideCache.h"
 #include "model/InMemoryDesignTree.h"
 #include "platform/FileSettingsStore.h"
 #include "platform/MemorySettingsStore.h"
@@ -17,6 +20,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -108,6 +112,44 @@ int save(const char *project)
     return 0;
 }
 
+// Stands in for the browser: the moment it would start ends the measurement.
+class StopwatchLauncher : public Launcher
+{
+public:
+    void openWithDefault(const std::string &) override { stopped = timer.nsecsElapsed(); }
+    void startProgram(const std::string &, const std::string &) override
+    {
+        stopped = timer.nsecsElapsed();
+    }
+    QElapsedTimer timer;
+    qint64 stopped = 0;
+};
+
+// Preview with a warm slide cache: from the command to the browser being started.
+int preview(const char *project)
+{
+    MemorySettingsStore settings;
+    StopwatchLauncher launcher;
+    QtUserPrompts prompts(nullptr, settings, launcher);
+    const fs::path scratch = fs::temp_directory_path() / "velloria-editor-bench-preview";
+    fs::create_directories(scratch);
+    TMainForm window(prompts, settings, launcher, AppFolders(benchFolders().resources(), scratch));
+    window.show();
+    window.commands().openProjectFile(project);
+    window.Preview1Click(); // fills the cache
+    std::vector<double> times;
+    for (int run = 0; run < 5; ++run) {
+        launcher.timer.start();
+        window.Preview1Click();
+        times.push_back(double(launcher.stopped) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("preview: %.1f ms\n", times[times.size() / 2]);
+    window.commands().setModified(false);
+    fs::remove_all(scratch);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -120,6 +162,9 @@ int main(int argc, char **argv)
         return open(std::atoi(argv[2]));
     if (what == "save" && argc > 2)
         return save(argv[2]);
-    std::fprintf(stderr, "usage: editor-bench start | open ITEMS | save PROJECT\n");
+    if (what == "preview" && argc > 2)
+        return preview(argv[2]);
+    std::fprintf(stderr,
+                 "usage: editor-bench start | open ITEMS | save PROJECT | preview PROJECT\n");
     return 2;
 }

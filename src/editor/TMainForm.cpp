@@ -57,6 +57,9 @@ TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &
     setUpIcons();
     m_progress = std::make_unique<WindowProgress>(*m_hint, *m_bar);
     m_agent.setProgressDisplay(m_progress.get());
+    m_slideCache = std::make_unique<SlideCache>(SlideCache::defaultFolder(), slidePipelineVersion,
+                                                SlideCache::sizeLimitFromEnvironment());
+    m_agent.setSlideCache(m_slideCache.get());
     m_tree = std::make_unique<TreeWidgetDesignTree>(*m_ui->trvwDesignPanel);
     PropertyPages &pages = *this;
     ProjectEvents &events = *this;
@@ -212,9 +215,10 @@ void TMainForm::closeEvent(QCloseEvent *event)
     bool closes = false;
     if (!run([&] { closes = m_commands->closeQuery(); }))
         closes = false;
-    if (closes)
+    if (closes) {
+        m_slideCache->trim();
         event->accept();
-    else
+    } else
         event->ignore();
 }
 

@@ -7,6 +7,7 @@
 #include "EditorPrompts.h"
 #include "TreeWidgetDesignTree.h"
 #include "WindowProgress.h"
+#include "generate/SlideCache.h"
 #include "model/ProjectCommands.h"
 #include "model/PropertyPages.h"
 #include "model/TzybAppletAgent.h"
@@ -141,6 +142,9 @@ private:
     QProgressBar *m_bar = nullptr;
     QMenu *m_popup = nullptr;
     std::unique_ptr<WindowProgress> m_progress;
+    // Slides made before are taken from the per-user cache; it is trimmed when the window
+    // closes.
+    std::unique_ptr<SlideCache> m_slideCache;
     TzybAppletAgent m_agent;
     std::unique_ptr<TreeWidgetDesignTree> m_tree;
     std::unique_ptr<ProjectCommands> m_commands;
