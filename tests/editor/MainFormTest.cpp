@@ -448,6 +448,8 @@ private slots:
         QCOMPARE(missing.ui().TempletList->count(), 0);
         missing.BitBtn1Click();
         QVERIFY(!missing.choice().newProject && missing.choice().path.empty());
+        missing.BitBtn2Click();
+        QVERIFY(missing.choice().newProject);
 
         ui().Insert2->trigger();
         answers() = {(templates / "Wide.jfs").string()};
