@@ -83,17 +83,34 @@ int open(int items)
     return 0;
 }
 
+// A window over a scratch writable folder of its own with a project open, removed after.
+struct ProjectWindow
+{
+    ProjectWindow(Launcher &launcher, const char *project)
+        : prompts(nullptr, settings, launcher),
+          scratch(fs::temp_directory_path() / "velloria-editor-bench-window"),
+          window(prompts, settings, launcher,
+                 AppFolders(benchFolders().resources(), (fs::create_directories(scratch), scratch)))
+    {
+        window.show();
+        window.commands().openProjectFile(project);
+    }
+    ~ProjectWindow()
+    {
+        window.commands().setModified(false);
+        fs::remove_all(scratch);
+    }
+    MemorySettingsStore settings;
+    QtUserPrompts prompts;
+    fs::path scratch;
+    TMainForm window;
+};
+
 // A zero-interval timer fires at every turn of the event loop that the save allows.
 int save(const char *project)
 {
-    MemorySettingsStore settings;
     QtLauncher launcher;
-    QtUserPrompts prompts(nullptr, settings, launcher);
-    const fs::path scratch = fs::temp_directory_path() / "velloria-editor-bench-save";
-    fs::create_directories(scratch);
-    TMainForm window(prompts, settings, launcher, AppFolders(benchFolders().resources(), scratch));
-    window.show();
-    window.commands().openProjectFile(project);
+    ProjectWindow opened(launcher, project);
     QElapsedTimer clock;
     qint64 last = 0, longest = 0;
     QTimer turns;
@@ -103,12 +120,10 @@ int save(const char *project)
     });
     turns.start(0);
     clock.start();
-    window.commands().saveAsPath((scratch / "show.jfs").string());
+    opened.window.commands().saveAsPath((opened.scratch / "show.jfs").string());
     const qint64 total = clock.nsecsElapsed();
     longest = std::max(longest, total - last);
     std::printf("save: %.1f ms, longest gap %.1f ms\n", double(total) / 1e6, double(longest) / 1e6);
-    window.commands().setModified(false);
-    fs::remove_all(scratch);
     return 0;
 }
 
@@ -128,14 +143,9 @@ public:
 // Preview with a warm slide cache: from the command to the browser being started.
 int preview(const char *project)
 {
-    MemorySettingsStore settings;
     StopwatchLauncher launcher;
-    QtUserPrompts prompts(nullptr, settings, launcher);
-    const fs::path scratch = fs::temp_directory_path() / "velloria-editor-bench-preview";
-    fs::create_directories(scratch);
-    TMainForm window(prompts, settings, launcher, AppFolders(benchFolders().resources(), scratch));
-    window.show();
-    window.commands().openProjectFile(project);
+    ProjectWindow opened(launcher, project);
+    TMainForm &window = opened.window;
     window.Preview1Click(); // fills the cache
     std::vector<double> times;
     for (int run = 0; run < 5; ++run) {
@@ -145,8 +155,6 @@ int preview(const char *project)
     }
     std::sort(times.begin(), times.end());
     std::printf("preview: %.1f ms\n", times[times.size() / 2]);
-    window.commands().setModified(false);
-    fs::remove_all(scratch);
     return 0;
 }
 
