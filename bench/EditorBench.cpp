@@ -14,7 +14,6 @@
 #include "TMainForm.h"
 #include "generate/SlideCache.h"
 #include "model/InMemoryDesignTree.h"
-#include "platform/FileSettingsStore.h"
 #include "platform/MemorySettingsStore.h"
 
 #include <QApplication>
@@ -36,12 +35,8 @@ AppFolders benchFolders()
 // What velloria's main() does before its event loop.
 int start()
 {
-    const AppFolders folders = prepareEditorStart();
-    FileSettingsStore settings;
-    QtLauncher launcher;
-    QtUserPrompts prompts(nullptr, settings, launcher);
-    TMainForm window(prompts, settings, launcher, folders);
-    window.show();
+    EditorStart editor;
+    editor.window.show();
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     return QApplication::exec();
 }

@@ -2,10 +2,10 @@
 
 #include "platform/FileIO.h"
 #include "platform/InterruptCleanup.h"
+#include "platform/TemporaryFile.h"
 #include "platform/VelloriaError.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,7 +32,7 @@ void removeFoldersOfEndedRuns(const std::filesystem::path &temp)
         {};
         const bool mine = ::lstat(it->path().c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
                           info.st_uid == ::getuid();
-        if (mine && ::kill(std::stoi(pid), 0) != 0 && errno == ESRCH) {
+        if (mine && TemporaryFile::madeByEndedRun(std::stoi(pid))) {
             std::error_code ignored;
             std::filesystem::remove_all(it->path(), ignored);
         }

@@ -34,6 +34,6 @@ bool TfrmMsgBox_LinkTip::wanted(const SettingsStore &settings)
 void TfrmMsgBox_LinkTip::chckbxDontShowClick()
 {
     const bool show = !m_ui->chckbxDontShow->isChecked();
-    if (!tryWriteFlag(m_settings, valueName, show) && show)
+    if (!writeFlag(m_settings, valueName, show) && show)
         m_errors.showError("Failed to set data for '" + valueName + "'");
 }

@@ -74,6 +74,6 @@ void TfrmTemplet::BitBtn2Click()
 void TfrmTemplet::chckbxDontShowClick()
 {
     const bool show = !m_ui->chckbxDontShow->isChecked();
-    if (!tryWriteFlag(m_settings, valueName, show) && show)
+    if (!writeFlag(m_settings, valueName, show) && show)
         m_errors.showError("Failed to set data for '" + valueName + "'");
 }

@@ -4,7 +4,12 @@
 
 #include <QCoreApplication>
 
-AppFolders prepareEditorStart()
+EditorStart::EditorStart()
+    : folders(preparedFolders()), prompts(nullptr, settings, launcher),
+      window(prompts, settings, launcher, folders)
+{}
+
+AppFolders EditorStart::preparedFolders()
 {
     const AppFolders folders = AppFolders::forProgram(
         std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()));

@@ -1,10 +1,26 @@
 #pragma once
 
-// What the editor does at start before its window: the folders it works with, made ready,
-// and the desktop told which program opens projects. Shared by the program and its
-// start-up benchmark, so that the benchmark measures the real start.
+// The editor as it starts: its folders made ready, the desktop told which program opens
+// projects, and the main window over the user's settings and the desktop's launcher.
+// Shared by the program and its start-up benchmark, so that the benchmark measures the
+// real start.
 
-#include "platform/AppFolders.h"
+#include "QtLauncher.h"
+#include "QtUserPrompts.h"
+#include "TMainForm.h"
+#include "platform/FileSettingsStore.h"
 
-// The folders of the running program, with the writable one made ready.
-AppFolders prepareEditorStart();
+class EditorStart
+{
+public:
+    EditorStart();
+
+    AppFolders folders;
+    FileSettingsStore settings;
+    QtLauncher launcher;
+    QtUserPrompts prompts;
+    TMainForm window;
+
+private:
+    static AppFolders preparedFolders();
+};

@@ -94,8 +94,8 @@ void store(SettingsStore &settings, const BrowserChoice &choice)
 {
     const std::string key = usersettings::webBrowsersKey;
     try {
-        if (!settings.createKey(usersettings::companyKey) ||
-            !settings.createKey(usersettings::versionKey) || !settings.createKey(key))
+        openWithCreation(settings, key);
+        if (!settings.openKey(key))
             return;
         settings.writeNumber(key, "UseDefaultBrowser", choice.useDefault ? 1 : 0);
         settings.writeNumber(key, "UseKnownBrowser", choice.useKnown ? 1 : 0);

@@ -38,11 +38,6 @@ pid_t makerOf(const std::string &name)
     return static_cast<pid_t>(std::stol(tail.substr(0, dash)));
 }
 
-bool processRuns(pid_t pid)
-{
-    return pid == ::getpid() || ::kill(pid, 0) == 0 || errno == EPERM;
-}
-
 // ".show.html.a1B2c3", as mkstemp made them before.
 bool isOldTemporaryOf(const std::string &name, const std::vector<std::string> &names)
 {
@@ -87,6 +82,11 @@ TemporaryFile::~TemporaryFile()
     if (!m_placed)
         ::unlink(m_path.c_str());
     interruptcleanup::untrack(m_path);
+}
+
+bool TemporaryFile::madeByEndedRun(pid_t maker)
+{
+    return maker != ::getpid() && ::kill(maker, 0) != 0 && errno == ESRCH;
 }
 
 std::filesystem::path TemporaryFile::nameFor(const std::filesystem::path &target)
@@ -161,7 +161,7 @@ void TemporaryFile::removeLeftovers(const std::filesystem::path &folder,
         const std::string name = it->path().filename().string();
         const pid_t maker = makerOf(name);
         const bool leftover =
-            maker > 0 ? !processRuns(maker)
+            maker > 0 ? madeByEndedRun(maker)
                       : isOldTemporaryOf(name, names) && olderThanTenMinutes(it->path());
         if (leftover)
             ::unlink(it->path().c_str());

@@ -39,6 +39,9 @@ public:
     // given names once they are ten minutes old. Never fails.
     static void removeLeftovers(const std::filesystem::path &folder,
                                 const std::vector<std::string> &names = {});
+    // True when the process that made a scratch file or folder is gone, so nobody else is
+    // writing it: a leftover to remove.
+    static bool madeByEndedRun(pid_t maker);
     // A fresh name in the folder of `target` for a temporary of it.
     static std::filesystem::path nameFor(const std::filesystem::path &target);
 

@@ -19,13 +19,14 @@ inline constexpr const char *webBrowsersKey = "\\Software\\ZYB\\Velloria\\1.0\\W
 // key or the value is missing or the value is text.
 bool readFlag(const SettingsStore &store, const std::string &name, bool missingMeans);
 
-// Writes 0 or 1. A setting that cannot be written is lost quietly: it must never stop the
-// command that changed it.
-void writeFlag(SettingsStore &store, const std::string &name, bool value);
+// Opens "\Software\ZYB", "\Software\ZYB\Velloria\1.0" and then leafKey, each with creation,
+// as every writer of the settings does. False when the keys could not all be kept.
+bool openWithCreation(SettingsStore &store, const std::string &leafKey);
+
+// Writes 0 or 1 under the Settings key. It never raises: a setting must never stop the
+// command that changed it. False when it could not be kept beyond this run.
+bool writeFlag(SettingsStore &store, const std::string &name, bool value);
 
 // A dialog's "show me" flag: shown while the value is missing, not shown when it cannot be
 // read as a number.
 bool readShowFlag(const SettingsStore &store, const std::string &name);
-
-// Writes a flag, creating the keys level by level; false when it could not be kept.
-bool tryWriteFlag(SettingsStore &store, const std::string &name, bool value);
