@@ -209,9 +209,24 @@ void CliCommands::publishProject(const std::string &file, const std::string &fol
     m_agent.setSlideCache(useCache ? &cache : nullptr);
     const std::string fileName = fs::path(file).filename().string();
     commands.saveAsPath((target / fileName).string());
+    warnOfMissingOriginals(file);
     SlideCache(cache.folder(), slidePipelineVersion, SlideCache::sizeLimitFromEnvironment()).trim();
     m_out << (target / (TzybAppletAgent::publishedName(fileName) + "_PublishReport.txt")).string()
           << '\n';
+}
+
+// The run went on past these: say so, or a show quietly keeps old or no pictures.
+void CliCommands::warnOfMissingOriginals(const std::string &file) const
+{
+    for (const TzybAppletAgent::MissingOriginal &missing : m_agent.missingOriginals()) {
+        const std::string &slide =
+            m_agent.items()[static_cast<std::size_t>(missing.item)].IImageFileName;
+        std::cerr << "velloria-cli: warning: \"" << file << "\": original picture \""
+                  << missing.path << "\" of item " << missing.item << " not found; "
+                  << (slide.empty() ? std::string("the item has no slide and is left out of the show")
+                                    : "the item keeps its earlier slide \"" + slide + "\"")
+                  << '\n';
+    }
 }
 
 void CliCommands::scale(const std::string &in, const std::string &out, int height)

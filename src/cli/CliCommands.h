@@ -46,6 +46,7 @@ private:
     void addItems(const std::string &file, const std::vector<std::string> &images,
                   const NewItemOptions &options);
     void publishProject(const std::string &file, const std::string &folder, bool useCache);
+    void warnOfMissingOriginals(const std::string &file) const;
     void load(const std::string &file);
     void report(const std::string &file, LoadResult result);
     void showError(const std::string &text) override;

@@ -172,16 +172,19 @@ void TzybAppletAgent::MakeSlideImages(DesignTree &tree)
     const int height = parseWholeNumber(AppletData.pHeight).value_or(0);
     const int last = std::min(tree.count() - 1, itemCount());
     SlideNames names;
+    m_missingOriginals.clear();
     std::vector<bool> found;
     std::vector<std::string> originals;
     for (int k = 1; k <= last; ++k) {
         const TItemData &item = Items[static_cast<std::size_t>(k - 1)];
         std::string path = trimmed(item.IOriginalImagePath);
         found.push_back(originalAt(path) == Original::picture);
-        if (found.back())
+        if (found.back()) {
             originals.push_back(std::move(path));
-        else
+        } else {
             names.keep(item.IImageFileName);
+            m_missingOriginals.push_back({k - 1, std::move(path)});
+        }
     }
     m_progress->setMaximum(last);
     SlideWorkers workers(std::move(originals), height, m_slideCache);

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class LoadResult {
     Loaded,
@@ -95,6 +96,13 @@ public:
     const std::string &separator() const { return Separator; }
     const std::filesystem::path &installFolder() const { return m_installFolder; }
     const std::filesystem::path &runtimeScript() const { return m_runtimeScript; }
+    // The originals the last run did not find: those items kept their earlier slides.
+    struct MissingOriginal
+    {
+        int item;
+        std::string path;
+    };
+    const std::vector<MissingOriginal> &missingOriginals() const { return m_missingOriginals; }
 
 private:
     struct GeneratedTexts
@@ -133,6 +141,7 @@ private:
     std::filesystem::path m_runtimeScript;
     PreviewFolder m_preview;
     const SlideCache *m_slideCache = nullptr;
+    std::vector<MissingOriginal> m_missingOriginals;
     ProgressDisplay *m_progress;
     MessageSink *m_messages = nullptr;
 };

@@ -199,9 +199,21 @@ TEST_F(CliPublish, slidesPublishedBesideTheProjectSurviveAMissingOriginal)
     ASSERT_EQ(cli({"publish", file("show.jfs")}).status, 0);
     const std::string slide = readBytes(file("slider0.jpg"));
     std::filesystem::remove(file("one.jpg"));
+    copyPhoto("never.jpg");
+    cli({"add", file("show.jfs"), file("never.jpg")});
+    std::filesystem::remove(file("never.jpg"));
     const CliRun again = cli({"publish", file("show.jfs"), "--to", file("elsewhere")});
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(readBytes(file("elsewhere/slider0.jpg")), slide);
+    // The run went on, and says which originals it did not find.
+    EXPECT_NE(again.err.find("warning: \"" + file("show.jfs") + "\": original picture \"" +
+                             file("one.jpg") + "\" of item 0 not found; the item keeps its "
+                             "earlier slide \"slider0.jpg\""),
+              std::string::npos)
+        << again.err;
+    EXPECT_NE(again.err.find(file("never.jpg") + "\" of item 1 not found; the item has no slide"),
+              std::string::npos)
+        << again.err;
 }
 
 TEST_F(CliPublish, aBrokenPictureStopsThePublishAndKeepsTheProject)
