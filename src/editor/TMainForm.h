@@ -117,6 +117,7 @@ private:
     void setUpIcons();
     void setUpHelpButtons();
     void placeHelpButton(QWidget *group);
+    QRect helpButtonPlace(QWidget *group) const;
     void connectMenus();
     void connectPages();
     void watchHints();

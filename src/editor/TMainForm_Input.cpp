@@ -6,6 +6,8 @@
 #include "generate/TextEscaping.h"
 #include "ui_TMainForm.h"
 
+#include <algorithm>
+
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -13,6 +15,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QToolButton>
 
 namespace {
@@ -164,7 +167,6 @@ void TMainForm::setUpHelpButtons()
         button->setObjectName(QString::fromLatin1(name));
         button->setProperty("tag", tag);
         button->setAutoRaise(true);
-        button->setFixedSize(22, 22);
         button->setIcon(QIcon::fromTheme(QStringLiteral("help-contextual"),
                                          style()->standardIcon(QStyle::SP_MessageBoxQuestion)));
         button->setToolTip(QStringLiteral("Help on this group"));
@@ -180,5 +182,19 @@ void TMainForm::placeHelpButton(QWidget *group)
 {
     for (QToolButton *button : m_helpButtons)
         if (button->parentWidget() == group)
-            button->move(group->width() - button->width() - 2, 0);
+            button->setGeometry(helpButtonPlace(group));
+}
+
+// Beside the title, above the frame's line: a button over the line looks misplaced.
+QRect TMainForm::helpButtonPlace(QWidget *group) const
+{
+    QStyleOptionGroupBox option;
+    option.initFrom(group);
+    option.text = static_cast<QGroupBox *>(group)->title();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    option.lineWidth = 1;
+    const QRect frame =
+        group->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, group);
+    const int side = std::clamp(frame.top() - 1, 14, 22);
+    return {group->width() - side - 2, std::max(0, frame.top() - 1 - side), side, side};
 }
