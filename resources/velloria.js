@@ -1,23 +1,19 @@
-/* Velloria runtime: each picture of a slide show fades into the next.
- * new bPaf(name, divId, width, height, bgColor, delay, step, cfg, borderWidth);
- * cfg items: [image, link, target, tooltip, width, height].
- * delay: each picture holds 3 s + delay x 100 ms (default 0: 3 s).
- * step: a fade lasts step x 33 ms (default 30: about 1 s; 0: no fade).
- * Negative values count as 0. With reduced motion: no fade, twice the hold.
- * Pauses under the pointer, with a link focused and on a hidden page.
- */
+/* Velloria runtime: new bPaf(name, divId, width, height, bgColor, delay, step, cfg, border);
+ * a slide holds 3 s + delay x 100 ms, a fade lasts step x 33 ms (reduced motion: no fade). */
 (() => {
     const reducedMotion = matchMedia('(prefers-reduced-motion: reduce)');
+    const own = document.currentScript;
+    const home = own && own.src || location.href;
 
     function bPaf(name, divId, width, height, bgColor, delay, step, cfg) {
         let tries = 0;
-        // The configuration may run before the show's element is parsed: wait for it.
+        // The show's element may come later.
         (function find() {
             let host = document.getElementById(divId);
             if (host) {
-                start(host, name, +width || 0, +height || 0, bgColor,
+                start(host, name, Math.max(1, width | 0), Math.max(1, height | 0), bgColor,
                     3000 + Math.max(0, delay | 0) * 100, Math.max(0, step | 0) * 33,
-                    Array.isArray(cfg) ? cfg : []);
+                    (Array.isArray(cfg) ? cfg : []).filter((item) => item && item[0]));
             } else if (document.readyState == 'loading') {
                 document.addEventListener('DOMContentLoaded', find);
             } else if (tries++ < 100) {
@@ -26,113 +22,169 @@
         })();
     }
 
-    function makeSlide(item, boxWidth, boxHeight) {
-        let link = item[1];
-        let slide = document.createElement(link ? 'a' : 'div');
-        let img = document.createElement('img');
-        let w = item[4] | 0, h = item[5] | 0, tip = item[3] || '';
+    // The page's rules for img, a or div cannot reach the show.
+    function css(element, text) {
+        element.style.cssText += text.replace(/;|$/g, '!important;');
+        return element;
+    }
+
+    function make(tag, text) {
+        return css(document.createElement(tag), 'display:block;margin:0;padding:0;border:0;' +
+            'max-width:none;max-height:none;outline:0;border-radius:0;box-sizing:content-box;' + text);
+    }
+
+    function makeSlide(item, i, count, name, boxWidth, boxHeight, shadow) {
+        let link = item[1], tip = item[3] || '', w = item[4] | 0, h = item[5] | 0;
+        let size = ';width:' + w + 'px;height:' + h + 'px';
+        // Its shadow hides a wider slide before it as it fades in.
+        let slide = make(link ? 'a' : 'div', 'position:absolute;opacity:0;transition:none;left:' +
+            (boxWidth - w) / 2 + 'px;top:' + (boxHeight - h) / 2 + 'px' + size + shadow);
+        let img = slide.appendChild(make('img', 'opacity:1' + size));
         if (link) {
             slide.href = link;
             if (item[2]) slide.target = item[2];
+            if (!tip) slide.ariaLabel = 'Slide ' + (i + 1) + ' of ' + count + ', ' + name;
         }
         if (tip) slide.title = tip;
         img.alt = tip;
-        img.width = w;
-        img.height = h;
-        // Centred; a slide wider than the box is clipped by it.
-        slide.style.cssText = 'position:absolute;display:block;opacity:0;left:' +
-            (boxWidth - w) / 2 + 'px;top:' + (boxHeight - h) / 2 + 'px';
-        slide.appendChild(img);
-        slide.src = item[0];
+        slide.urls = [/[/:]/.test(item[0]) ? item[0] : new URL(item[0], home).href, item[0]];
         return slide;
     }
 
     // Hidden slides: no clicks, no focus, nothing for screen readers.
     function reveal(slide, on) {
-        slide.style.visibility = on ? '' : 'hidden';
+        css(slide, 'visibility:' + (on ? 'visible' : 'hidden'));
         slide.ariaHidden = !on;
         if (slide.href) slide.tabIndex = on ? 0 : -1;
     }
 
-    // Resolves once the slide's picture can be shown whole.
+    // True once the picture can be shown whole; else looked for beside the page.
     function ready(slide) {
-        let img = slide.firstChild;
-        if (!img.src) img.src = slide.src;
-        return img.decode().catch(() => {});
+        let img = slide.firstChild, [near, page] = slide.urls;
+        if (!img.src) img.src = near;
+        return img.decode().catch(() => {
+            if (img.src != near || near == new URL(page, document.baseURI).href) throw 0;
+            img.src = page;
+            return img.decode();
+        }).then(() => 1, () => 0);
     }
 
     function start(host, name, width, height, bgColor, hold, fade, items) {
-        let box = document.createElement('div');
-        let slides = items.map((item) => makeSlide(item, width, height));
-        let current = 0, timer = 0, busy = false, hovered = false, focused = false;
+        let look = getComputedStyle(host), border = parseFloat(look.borderLeftWidth) || 0;
+        let full = width + 2 * border;
+        let bg = /^[0-9a-f]{6}$/i.test(bgColor) ? '#' + bgColor : 0;
+        let box = make('div', 'position:absolute;overflow:hidden;transform-origin:0 0;width:' +
+            width + 'px;height:' + height + 'px;background:' + (bg || 'none'));
+        let ring = make('div', 'position:absolute;inset:0;pointer-events:none');
+        let button = make('button', 'position:absolute;right:6px;bottom:6px;width:28px;' +
+            'height:28px;display:flex;border-radius:50%;background:#000a;opacity:0;' +
+            'cursor:pointer;transition:opacity .2s');
+        let icon = button.appendChild(make('i', 'margin:auto;border-style:solid'));
+        let slides = items.map((item, i) => makeSlide(item, i, items.length, name, width, height,
+            bg ? ';box-shadow:0 0 0 ' + (width + height) + 'px ' + bg : ''));
+        let current = -1, timer, busy, over, hovered, focused, stopped;
 
-        host.style.boxSizing = 'content-box';
+        // Scales down whole; the host's size follows from CSS.
+        function fit() {
+            host.style.borderWidth = Math.round(border * host.offsetWidth / full) + 'px';
+            css(box, 'transform:scale(' + host.clientWidth / width + ',' +
+                host.clientHeight / height + ')');
+        }
+        host.style.cssText += ';box-sizing:border-box;padding:0;min-width:0;min-height:0;' +
+            'max-width:100%;height:auto;width:' + full + 'px;aspect-ratio:' + full + '/' +
+            (height + 2 * border) + (look.position == 'static' ? ';position:relative' : '');
         box.role = 'region';
         box.ariaLabel = name;
-        box.style.cssText = 'position:relative;overflow:hidden;width:' + width + 'px;height:' +
-            height + 'px' + (/^[0-9a-f]{6}$/i.test(bgColor) ? ';background:#' + bgColor : '');
         slides.forEach((slide, i) => {
             reveal(slide, !i);
             box.appendChild(slide);
         });
-        host.appendChild(box);
+        host.append(box, ring);
+        fit();
+        new ResizeObserver(fit).observe(host, { box: 'border-box' });
         if (!slides.length) return;
-        slides[0].style.opacity = 1;
-        slides[0].style.zIndex = 1;
-        // Later pictures load while the one before them shows.
-        slides.slice(0, 2).forEach(ready);
-        if (slides.length < 2) return;
 
         function paused() {
-            return hovered || focused || document.hidden;
+            return hovered || stopped || focused && focused != button || document.hidden;
         }
-        // One timer: a page hidden for long resumes with one hold, no catch-up.
-        function wait() {
-            clearTimeout(timer);
-            timer = setTimeout(change, reducedMotion.matches ? hold * 2 : hold);
+        function controls() {
+            css(icon, stopped ? 'width:0;height:0;border-width:7px 0 7px 12px;border-color:#0000 #fff' :
+                'width:3px;height:12px;border-width:0 4px;border-color:#fff');
+            button.ariaLabel = (stopped ? 'Play ' : 'Pause ') + name;
+            css(button, 'opacity:' + (over || stopped || focused ? 1 : 0));
         }
-        // A change under way resumes the show when it ends.
+        // One timer: no catch-up after a hidden page.
         function resume() {
-            if (!busy && !paused()) wait();
+            controls();
+            if (!busy && !paused() && slides.length > 1) {
+                clearTimeout(timer);
+                timer = setTimeout(change, reducedMotion.matches ? hold * 2 : hold);
+            }
         }
         function change() {
-            let next = (current + 1) % slides.length;
-            if (paused()) return;
-            busy = true;
-            ready(slides[next]).then(() => {
-                if (paused()) busy = false;
+            let next = (current + 1) % slides.length, slide = slides[next];
+            if (!slide || next == current || current >= 0 && paused()) return busy = 0;
+            busy = 1;
+            // A picture that fails leaves the show.
+            ready(slide).then((ok) => {
+                if (!ok) {
+                    slides.splice(next, 1);
+                    slide.remove();
+                    if (next < current) current--;
+                    change();
+                } else if (current >= 0 && paused()) busy = 0;
                 else fadeTo(next);
             });
         }
+        // The outgoing picture stays opaque below: no dip.
         function fadeTo(next) {
             let outgoing = slides[current], incoming = slides[next];
             let ms = reducedMotion.matches ? 0 : fade;
             current = next;
-            // The outgoing picture stays opaque below: no dip to the background.
-            outgoing.style.zIndex = 1;
-            incoming.style.zIndex = 2;
-            incoming.style.transition = ms ? 'opacity ' + ms + 'ms' : '';
+            if (outgoing) css(outgoing, 'z-index:1');
+            css(incoming, 'z-index:2;transition:opacity ' + ms + 'ms');
             reveal(incoming, true);
             void incoming.offsetWidth;
-            incoming.style.opacity = 1;
+            css(incoming, 'opacity:1');
             ready(slides[(next + 1) % slides.length]);
-            // Ends a transition that started late.
             setTimeout(() => {
-                incoming.style.transition = '';
-                outgoing.style.opacity = 0;
-                outgoing.style.zIndex = 0;
-                reveal(outgoing, false);
-                busy = false;
+                if (outgoing) {
+                    css(outgoing, 'opacity:0;z-index:0');
+                    reveal(outgoing, false);
+                }
+                busy = 0;
                 resume();
             }, ms);
         }
 
-        box.addEventListener('mouseenter', () => { hovered = true; });
-        box.addEventListener('mouseleave', () => { hovered = false; resume(); });
-        box.addEventListener('focusin', () => { focused = true; });
-        box.addEventListener('focusout', () => { focused = false; resume(); });
+        button.onclick = () => {
+            stopped = !stopped;
+            hovered = 0;
+            resume();
+        };
+        host.appendChild(button);
+        for (let type of ['mouseenter', 'mouseleave']) {
+            host.addEventListener(type, () => {
+                over = hovered = type == 'mouseenter';
+                resume();
+            });
+        }
+        host.addEventListener('focusin', (event) => {
+            focused = event.target;
+            // A ring inside, where nothing clips it.
+            if (focused.matches(':focus-visible')) {
+                css(focused == button ? button : ring, 'box-shadow:inset 0 0 0 2px #fff,inset 0 0 0 4px #000');
+            }
+            resume();
+        });
+        host.addEventListener('focusout', () => {
+            focused = 0;
+            [ring, button].map((element) => css(element, 'box-shadow:none'));
+            resume();
+        });
         document.addEventListener('visibilitychange', resume);
-        wait();
+        controls();
+        change();
     }
 
     window.bPaf = bPaf;

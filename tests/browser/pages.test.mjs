@@ -84,7 +84,7 @@ describe('pages with shows', () => {
 <script>
 new bPaf('None', 'none_div', 100, 80, '000000', 0, 30, undefined, 0);
 new bPaf('Empty', 'empty_div', 100, 80, 'zz', -5, -5, [], 2);
-new bPaf('Late', 'late_div', 100, 80, 'FFFFFF', 0, 30, [['x.jpg', '', '', '', 100, 80]], 0);
+new bPaf('Late', 'late_div', 100, 80, 'FFFFFF', 0, 30, [['a/slider0.jpg', '', '', '', 100, 80]], 0);
 setTimeout(() => document.body.insertAdjacentHTML('beforeend', '<div id="late_div"></div>'), 300);
 </script>
 <div id="none_div"></div><div id="empty_div"></div>

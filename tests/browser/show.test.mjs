@@ -45,9 +45,10 @@ describe('a published show', () => {
         await page.context().close();
     });
 
-    test('shows the first picture at once inside the border and on the background', async () => {
+    test('fades the first picture in inside the border and on the background', async () => {
         const page = await openPage(browser, `${server.url}Shore.html`);
-        await page.waitForFunction(() => document.querySelector('#Shore_div img')?.complete);
+        await page.waitForFunction(() => getComputedStyle(
+            document.querySelector('#Shore_div [role=region] > *')).opacity === '1');
         const look = await page.evaluate(() => {
             const host = document.getElementById('Shore_div');
             const box = host.querySelector('[role=region]');

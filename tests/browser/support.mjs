@@ -5,6 +5,7 @@ import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
+import zlib from 'node:zlib';
 import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 
@@ -184,4 +185,33 @@ export async function closeSite({ folder, server, browser }) {
     await browser?.close();
     await server?.close();
     if (folder) fs.rmSync(folder, { recursive: true, force: true });
+}
+
+// The pixels of a PNG screenshot (8-bit RGB or RGBA, not interlaced): pixel(x, y) is [r, g, b].
+export function pngPixels(png) {
+    const width = png.readUInt32BE(16), height = png.readUInt32BE(20);
+    const channels = { 2: 3, 6: 4 }[png[25]];
+    if (png[24] !== 8 || !channels || png[28] !== 0) throw new Error('unexpected PNG format');
+    const chunks = [];
+    for (let at = 8; at < png.length; at += png.readUInt32BE(at) + 12) {
+        if (png.toString('latin1', at + 4, at + 8) === 'IDAT') {
+            chunks.push(png.subarray(at + 8, at + 8 + png.readUInt32BE(at)));
+        }
+    }
+    const raw = zlib.inflateSync(Buffer.concat(chunks));
+    const stride = width * channels, rows = Buffer.alloc(stride * height);
+    for (let y = 0; y < height; y++) {
+        const filter = raw[y * (stride + 1)], line = raw.subarray(y * (stride + 1) + 1);
+        for (let x = 0; x < stride; x++) {
+            const a = x >= channels ? rows[y * stride + x - channels] : 0;
+            const b = y ? rows[(y - 1) * stride + x] : 0;
+            const c = x >= channels && y ? rows[(y - 1) * stride + x - channels] : 0;
+            const p = a + b - c, pa = Math.abs(p - a), pb = Math.abs(p - b), pc = Math.abs(p - c);
+            const predictor = [0, a, b, (a + b) >> 1,
+                pa <= pb && pa <= pc ? a : pb <= pc ? b : c][filter];
+            rows[y * stride + x] = line[x] + predictor;
+        }
+    }
+    return { width, height,
+        pixel: (x, y) => [...rows.subarray((y * width + x) * channels, (y * width + x) * channels + 3)] };
 }

@@ -21,7 +21,9 @@ async function openWithClock(options) {
     const page = await context.newPage();
     page.errors = [];
     page.on('pageerror', (error) => page.errors.push(error.message));
-    await page.clock.install();
+    // Paused: time moves only as the test runs it, however slow the machine.
+    await page.clock.install({ time: 0 });
+    await page.clock.pauseAt(1000);
     await page.goto(`${server.url}Calm.html`);
     await page.waitForFunction(() => document.querySelectorAll('#Calm_div img')[1]?.complete);
     return page;
@@ -33,7 +35,8 @@ function shown(page) {
         slides.flatMap((s, i) => (s.getAttribute('aria-hidden') === 'false' ? [i] : [])));
 }
 
-// Polls from outside the page, whose own timers belong to the test's clock.
+// Polls from outside the page, whose own timers belong to the test's clock: each poll moves
+// it on by 10 ms.
 async function until(page, expected) {
     const deadline = Date.now() + 5000;
     let last;
@@ -41,6 +44,7 @@ async function until(page, expected) {
         last = await shown(page);
         if (JSON.stringify(last) === JSON.stringify(expected)) return;
         await new Promise((resolve) => setTimeout(resolve, 20));
+        await page.clock.runFor(10);
     }
     assert.deepEqual(last, expected);
 }
@@ -78,6 +82,33 @@ describe('a show kind to visitors', () => {
         assert.notEqual(await page.evaluate(() => document.activeElement.getAttribute('href')),
             'page2.html');
         await oneChange(page, 0, 1);
+        await page.context().close();
+    });
+
+    test('its button pauses and resumes the show by keyboard and by pointer', async () => {
+        const page = await openWithClock();
+        const button = page.locator('#Calm_div button');
+        const state = () => button.evaluate((b) => [b.ariaLabel, getComputedStyle(b).opacity]);
+        assert.deepEqual(await state(), ['Pause Calm', '0']);
+        await page.keyboard.press('Tab');
+        await page.keyboard.press('Tab');
+        assert.equal(await page.evaluate(() => document.activeElement.ariaLabel), 'Pause Calm');
+        await page.keyboard.press('Enter');
+        await page.keyboard.press('Tab');
+        await page.clock.runFor(10000);
+        assert.deepEqual([await shown(page), await state()], [[0], ['Play Calm', '1']]);
+        await page.keyboard.press('Shift+Tab');
+        await page.keyboard.press('Space');
+        await oneChange(page, 0, 1);
+        // By pointer: the button appears over the show, and playing again goes on at once.
+        await page.keyboard.press('Tab');
+        await button.click();
+        await page.mouse.move(600, 600);
+        await page.clock.runFor(10000);
+        assert.deepEqual(await shown(page), [1]);
+        await button.click();
+        await oneChange(page, 1, 2);
+        assert.deepEqual(page.errors, []);
         await page.context().close();
     });
 
