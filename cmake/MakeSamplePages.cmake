@@ -78,7 +78,11 @@ function(describe_settings out width height background delay step border photo_s
     if(border_index EQUAL 0)
         string(APPEND text "<dt>Border</dt><dd>none</dd>\n")
     else()
-        string(APPEND text "<dt>Border</dt><dd>${border_width} pixels, ${border_name}, ")
+        set(pixels pixels)
+        if(border_width EQUAL 1)
+            set(pixels pixel)
+        endif()
+        string(APPEND text "<dt>Border</dt><dd>${border_width} ${pixels}, ${border_name}, ")
         string(APPEND text "#${border_colour}</dd>\n")
     endif()
     string(APPEND text "<dt>Pictures</dt><dd>${photo_size} pixels, made by make-photo; ")
@@ -177,7 +181,7 @@ sample(article NAME Article SIZE 600 400 BACKGROUND FFFFFF DELAY 10 STEP 30
 # A square box in a side column: square pictures, the default timing, a thin solid border.
 sample(sidebox NAME Sidebox SIZE 240 240 BACKGROUND F4EFE6 DELAY 0 STEP 30
     BORDER 1 3 D8CFC0 PHOTO_SIZE 360 360
-    SLIDES "tower|21|#rooms|The house from the garden"
+    SLIDES "tower|21|#rooms|The granary tower from the garden"
            "meadow|22|#walks|Morning on the hill path"
            "harbour|23|#harbour|The harbour, a short walk away"
            "dunes|24|#walks|The beach below the dunes")
