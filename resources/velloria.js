@@ -162,7 +162,8 @@
             hovered = 0;
             resume();
         };
-        host.appendChild(button);
+        // One picture: nothing to pause.
+        if (slides[1]) host.appendChild(button);
         for (let type of ['mouseenter', 'mouseleave']) {
             host.addEventListener(type, () => {
                 over = hovered = type == 'mouseenter';

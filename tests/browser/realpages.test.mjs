@@ -45,6 +45,7 @@ before(async () => ({ folder, server, browser } = await openSite('real', (at) =>
     const cfg = path.join(at, 'plain/velloriacfg.js');
     fs.writeFileSync(cfg, fs.readFileSync(cfg, 'latin1').replace(
         /CIBare\(\['slider1\.jpg','p2\.html','_self','',\d+,\d+\]\);/, "CIBare(['','p2.html','_self','',,]);"));
+    publishShow(path.join(at, 'lone'), { name: 'Lone', width: 200, height: 150, slides: [{ seed: 4 }] });
     publishShow(path.join(at, 'intl'), { name: 'Intl', width: 200,
         height: 150, borderWidth: 4, borderStyle: 3, delay: 0, step: 3, slides: intlTips.map(
             (tooltip, i) => ({ seed: i + 1, link: `été${i}.html`, tooltip })) });
@@ -190,6 +191,11 @@ describe('the show in real pages', () => {
             ['p1.html', 'p3.html']);
         assert.ok(!server.requests.includes('/plain/'), 'an empty name was asked for');
         await p.context().close();
+        // One picture left: nothing to pause, so no pause button.
+        const lone = await openPage(browser, `${server.url}lone/Lone.html`);
+        await firstShown(lone, 'Lone_div');
+        assert.equal(await lone.$$eval('#Lone_div button', (b) => b.length), 0);
+        await lone.context().close();
     });
 
     test('names every slide and passes axe-core with and without tooltips', async () => {
