@@ -4,6 +4,8 @@
 // ordinary projects give the same bytes as ever. What could break a file's syntax, or let a
 // value out of its string or attribute, is escaped for the place the value lands in.
 
+#include "model/PageRules.h" // isScriptIdentifier, the name rule of the pages
+
 #include <string>
 #include <string_view>
 
@@ -16,6 +18,3 @@ std::string escapeHtml(std::string_view value);
 // For an id selector in a style sheet: everything but ASCII letters, digits, "-" and "_"
 // (and bytes of non-ASCII characters) is escaped with a backslash.
 std::string escapeCssIdentifier(std::string_view value);
-
-// ASCII letters, digits, "_" and "$", not starting with a digit, not empty.
-bool isScriptIdentifier(std::string_view value);
