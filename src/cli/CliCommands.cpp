@@ -222,7 +222,11 @@ void CliCommands::printCodeToPaste(const fs::path &page) const
 
 void checkPicture(const std::string &path)
 {
-    const JpegReader header(path);
+    try {
+        const JpegReader header(path);
+    } catch (const VelloriaError &e) {
+        throw ProjectValueError(e.what()); // the project it was meant for is named with it
+    }
 }
 
 void CliCommands::scale(const std::string &in, const std::string &out, int height)

@@ -51,14 +51,14 @@ void writeCommand(std::ostream &out, const CLI::App &command)
             options += " --" + name;
             if (option->get_items_expected_max() > 0) {
                 valued += " --" + name;
-                values += "            --" + name + ") kind=" +
-                          kindOf(option->get_type_name()) + " ;;\n";
+                values +=
+                    "            --" + name + ") kind=" + kindOf(option->get_type_name()) + " ;;\n";
             }
         }
     }
     out << "    " << command.get_name() << ")\n"
-        << "        options='" << options << "' valued=' " << valued << " ' repeats="
-        << (repeats ? 1 : 0) << "\n"
+        << "        options='" << options << "' valued=' " << valued
+        << " ' repeats=" << (repeats ? 1 : 0) << "\n"
         << "        kinds=(" << kinds << " )\n"
         << "        case $prev in\n"
         << values << "        esac\n"

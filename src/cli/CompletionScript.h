@@ -7,7 +7,6 @@
 // have a list); "a|b" those words. Any other value completes to nothing.
 
 #include <CLI/CLI.hpp>
-
 #include <map>
 #include <string>
 

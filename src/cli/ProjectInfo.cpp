@@ -118,9 +118,8 @@ ordered_json picturesJson(const TzybAppletAgent &agent)
     ordered_json pictures = ordered_json::array();
     for (int i = 0; i < agent.itemCount(); ++i) {
         const TItemData &item = agent.items()[static_cast<std::size_t>(i)];
-        pictures.push_back({{"item", i + 1},
-                            {"path", item.IOriginalImagePath},
-                            {"state", pictureState(item)}});
+        pictures.push_back(
+            {{"item", i + 1}, {"path", item.IOriginalImagePath}, {"state", pictureState(item)}});
     }
     return pictures;
 }
@@ -157,4 +156,3 @@ std::string projectJson(const TzybAppletAgent &agent, const InMemoryDesignTree &
     text += ",\"pictures\":" + dumped(picturesJson(agent));
     return text + '}';
 }
-

@@ -140,8 +140,8 @@ void defineToolCommands(CLI::App &app, Arguments &args)
 
 void defineCommands(CLI::App &app, Arguments &args)
 {
-    app.set_version_flag("--version", "velloria-cli (" + std::string(product::nameAndVersion) +
-                                          ")");
+    app.set_version_flag("--version",
+                         "velloria-cli (" + std::string(product::nameAndVersion) + ")");
     app.require_subcommand(0, 1);
     app.get_formatter()->label("SUBCOMMAND", "COMMAND");
     app.footer("Run 'velloria-cli help COMMAND' for a command's arguments and options.");
@@ -153,8 +153,8 @@ void defineCommands(CLI::App &app, Arguments &args)
 std::string commandList(const CLI::App &app)
 {
     std::string list;
-    for (const CLI::App *sub : app.get_subcommands(
-             [](const CLI::App *command) { return !command->get_group().empty(); }))
+    for (const CLI::App *sub :
+         app.get_subcommands([](const CLI::App *command) { return !command->get_group().empty(); }))
         list += (list.empty() ? "" : ", ") + sub->get_name();
     return list;
 }
@@ -193,9 +193,8 @@ int commandUsageError(const CLI::App &app, const CLI::ParseError &error)
     const auto parsed = app.get_subcommands();
     const std::string command = parsed.empty() ? "" : parsed.front()->get_name();
     std::cerr << "velloria-cli" << (command.empty() ? "" : " " + command) << ": " << error.what()
-              << "\nRun 'velloria-cli help" << (command.empty() ? "" : " " + command)
-              << "' for " << (command.empty() ? "the commands" : "its arguments and options")
-              << ".\n";
+              << "\nRun 'velloria-cli help" << (command.empty() ? "" : " " + command) << "' for "
+              << (command.empty() ? "the commands" : "its arguments and options") << ".\n";
     return exitUsage;
 }
 
@@ -203,7 +202,8 @@ int showHelp(const CLI::App &app, const std::string &topic)
 {
     if (topic.empty()) {
         // Not app.help(): with a command parsed, that would explain `help` itself.
-        std::cout << app.get_formatter()->make_help(&app, "velloria-cli", CLI::AppFormatMode::Normal);
+        std::cout << app.get_formatter()->make_help(&app, "velloria-cli",
+                                                    CLI::AppFormatMode::Normal);
         return 0;
     }
     const CLI::App *command = findCommand(app, topic);
