@@ -1,6 +1,8 @@
 #include "CliCommands.h"
 
+#include "CliPages.h"
 #include "ProjectInfo.h"
+#include "generate/JpegReader.h"
 #include "generate/SlideCache.h"
 #include "generate/SlidePicture.h"
 #include "model/ProjectCommands.h"
@@ -9,12 +11,10 @@
 #include "platform/ProjectLock.h"
 #include "platform/VelloriaError.h"
 
-#include <cerrno>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
-#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -29,24 +29,6 @@ std::string megabytes(std::uintmax_t bytes)
 
 } // namespace
 
-namespace {
-
-// The command-line tool has no pages: they show exactly what the project holds.
-class ProjectValuesPages : public PropertyPages
-{
-public:
-    explicit ProjectValuesPages(const TzybAppletAgent &agent) : m_agent(agent) {}
-    TAppletData appletPages() const override { return m_agent.GetAppletData(); }
-    void showApplet(const TAppletData &) override {}
-    ItemPage itemPage() const override { return {}; }
-    void showItem(const ItemPage &) override {}
-
-private:
-    const TzybAppletAgent &m_agent;
-};
-
-} // namespace
-
 CliCommands::CliCommands(std::ostream &out, const AppFolders &folders)
     : m_out(out), m_agent(folders), m_folders(folders)
 {
@@ -56,6 +38,10 @@ CliCommands::CliCommands(std::ostream &out, const AppFolders &folders)
 
 void CliCommands::showError(const std::string &text)
 {
+    if (m_refusals) {
+        m_refusals->push_back(text);
+        return;
+    }
     std::cerr << "velloria-cli: \"" << m_currentFile << "\": " << text << '\n';
 }
 
@@ -67,7 +53,7 @@ UserPrompts::Answer CliCommands::askYesNoCancel(const std::string &)
 
 bool CliCommands::askYesNo(const std::string &)
 {
-    return false;
+    return m_confirmed;
 }
 
 std::optional<std::string> CliCommands::chooseFileToOpen(const std::string &)
@@ -107,7 +93,7 @@ void CliCommands::report(const std::string &file, LoadResult result)
 }
 
 // A refused value names its field; the user also needs to know which project holds it.
-template <typename Command> void CliCommands::onProject(const std::string &file, Command command)
+void CliCommands::onProject(const std::string &file, const std::function<void()> &command)
 {
     const ProjectLock lock(file);
     try {
@@ -158,14 +144,8 @@ void CliCommands::addItems(const std::string &file, const std::vector<std::strin
                            const NewItemOptions &options)
 {
     load(file);
-    for (const std::string &image : images) {
-        struct stat status
-        {};
-        if (::stat(image.c_str(), &status) != 0)
-            throw VelloriaError(fileio::ioErrorText("add image", image, errno));
-        if (!S_ISREG(status.st_mode))
-            throw VelloriaError(fileio::notRegularFileText("add image", image, status.st_mode));
-    }
+    for (const std::string &image : images)
+        checkPicture(image);
     for (const std::string &image : images) {
         const DesignTree::Node node = m_agent.insertChildItem(m_tree, m_tree.root());
         const int index = m_tree.absoluteIndex(node) - 1;
@@ -179,14 +159,16 @@ void CliCommands::addItems(const std::string &file, const std::vector<std::strin
     m_agent.SaveToFile(file);
 }
 
-void CliCommands::publish(const std::string &file, const std::string &folder, bool useCache)
+void CliCommands::publish(const std::string &file, const std::string &folder, bool useCache,
+                          bool quiet)
 {
-    onProject(file, [&] { publishProject(file, folder, useCache); });
+    onProject(file, [&] { publishProject(file, folder, useCache, quiet); });
 }
 
 // Open as the editor opens, then Save As into the folder: everything a web site needs
 // lands there, the slides of pictures that have gone missing included.
-void CliCommands::publishProject(const std::string &file, const std::string &folder, bool useCache)
+void CliCommands::publishProject(const std::string &file, const std::string &folder, bool useCache,
+                                 bool quiet)
 {
     const fs::path target =
         folder.empty() ? fs::absolute(file).parent_path() : fs::absolute(folder);
@@ -200,7 +182,7 @@ void CliCommands::publishProject(const std::string &file, const std::string &fol
         TzybAppletAgent &agent;
         ~PreviewCleanup() { agent.ClearPreview(); }
     } cleanup{m_agent};
-    ProjectValuesPages pages(m_agent);
+    CliPages pages;
     ProjectEvents events;
     ProjectCommands commands(m_agent, m_tree, pages, *this, events, m_folders.templates());
     m_currentFile = file;
@@ -211,8 +193,41 @@ void CliCommands::publishProject(const std::string &file, const std::string &fol
     commands.saveAsPath((target / fileName).string());
     warnOfMissingOriginals(file);
     SlideCache(cache.folder(), slidePipelineVersion, SlideCache::sizeLimitFromEnvironment()).trim();
-    m_out << (target / (TzybAppletAgent::publishedName(fileName) + "_PublishReport.txt")).string()
-          << '\n';
+    const std::string published = TzybAppletAgent::publishedName(fileName);
+    m_out << (target / (published + "_PublishReport.txt")).string() << '\n';
+    if (!quiet)
+        printCodeToPaste(target / (published + ".html"));
+}
+
+// The page's code between its BEGIN and END marks loads the show; its <div> is where the
+// show appears, and without it the pasted code shows nothing.
+void CliCommands::printCodeToPaste(const fs::path &page) const
+{
+    std::istringstream lines(fileio::readFile(page));
+    std::string code;
+    bool inside = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line == "<!-- END -->")
+            inside = false;
+        if (inside || line.rfind("<div id=", 0) == 0)
+            code += line + '\n';
+        if (line == "<!-- BEGIN -->")
+            inside = true;
+    }
+    m_out << "\n<!-- Paste into the <body> of your web page; the <div> is where the show "
+             "appears. -->\n"
+          << code;
+}
+
+void checkPicture(const std::string &path)
+{
+    try {
+        const JpegReader header(path);
+    } catch (const VelloriaError &e) {
+        throw ProjectValueError(e.what()); // the project it was meant for is named with it
+    }
 }
 
 // The run went on past these: say so, or a show quietly keeps old or no pictures.
@@ -222,7 +237,7 @@ void CliCommands::warnOfMissingOriginals(const std::string &file) const
         const std::string &slide =
             m_agent.items()[static_cast<std::size_t>(missing.item)].IImageFileName;
         std::cerr << "velloria-cli: warning: \"" << file << "\": original picture \""
-                  << missing.path << "\" of item " << missing.item << " not found; "
+                  << missing.path << "\" of item " << missing.item + 1 << " not found; "
                   << (slide.empty() ? std::string("the item has no slide and is left out of the show")
                                     : "the item keeps its earlier slide \"" + slide + "\"")
                   << '\n';

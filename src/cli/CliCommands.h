@@ -9,7 +9,9 @@
 #include "platform/AppFolders.h"
 
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,22 @@ struct NewItemOptions
     std::string toolTip;
 };
 
+// What `item` changes; options not given keep their value.
+struct ItemEdit
+{
+    std::optional<std::string> link;
+    std::optional<std::string> target;
+    std::optional<std::string> toolTip;
+    std::optional<std::string> picture;
+};
+
+class CliPages;
+class ProjectCommands;
+
+// Every command that changes a project reads it, changes it and writes it back under the
+// project's lock, checking everything before it writes: a refused command leaves the file
+// as it was. Items are numbered as `info` shows them: node N of the tree is item N, the
+// root (the show itself) being 0.
 class CliCommands : private UserPrompts
 {
 public:
@@ -35,17 +53,32 @@ public:
              const NewItemOptions &options);
     // Opens the project as the editor does, then saves it as File > Save does: everything
     // a web site needs lands in `folder` (the project's own when empty).
-    void publish(const std::string &file, const std::string &folder, bool useCache);
+    // Prints the report's path and, unless quiet, the code to paste into a web page.
+    void publish(const std::string &file, const std::string &folder, bool useCache, bool quiet);
+    // FIELD=VALUE with the names of ShowFields, through the Script and Path pages.
+    void set(const std::string &file, const std::vector<std::string> &assignments);
+    // Through the Item General page of item `number`.
+    void item(const std::string &file, int number, const ItemEdit &edit);
+    // Delete: the item with everything below it.
+    void remove(const std::string &file, int number);
+    void move(const std::string &file, int number, bool up);
     void scale(const std::string &in, const std::string &out, int height);
     // Shows the slide cache's folder, entries and size, or empties it.
     void cache(bool clear);
 
 private:
-    template <typename Command> void onProject(const std::string &file, Command command);
+    void onProject(const std::string &file, const std::function<void()> &command);
+    // Opens the project, runs `edit` on the editor's commands over it, and saves the project
+    // file as Save stores and writes it (without building the site).
+    void editProject(const std::string &file,
+                     const std::function<void(ProjectCommands &, CliPages &)> &edit);
+    DesignTree::Node itemNode(int number, bool rootToo) const;
+    void printCodeToPaste(const std::filesystem::path &page) const;
     void writeNewProject(const std::string &file, bool force);
     void addItems(const std::string &file, const std::vector<std::string> &images,
                   const NewItemOptions &options);
-    void publishProject(const std::string &file, const std::string &folder, bool useCache);
+    void publishProject(const std::string &file, const std::string &folder, bool useCache,
+                        bool quiet);
     void warnOfMissingOriginals(const std::string &file) const;
     void load(const std::string &file);
     void report(const std::string &file, LoadResult result);
@@ -61,4 +94,10 @@ private:
     AppFolders m_folders;
     InMemoryDesignTree m_tree;
     std::string m_currentFile;
+    // While a command edits, what the core would show in a message box is its refusal.
+    std::vector<std::string> *m_refusals = nullptr;
+    bool m_confirmed = false;
 };
+
+// Refused unless it is a file that can be read as a JPEG picture; only its header is read.
+void checkPicture(const std::string &path);

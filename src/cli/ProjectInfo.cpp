@@ -1,5 +1,10 @@
 #include "ProjectInfo.h"
 
+#include "ShowFields.h"
+#include "model/TextUtil.h"
+
+#include <filesystem>
+#include <iomanip>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
@@ -15,10 +20,12 @@ template <typename Record> ordered_json recordJson(const Record &record)
     return object;
 }
 
+// Values are the stored bytes; text that is not UTF-8 is shown with replacement marks.
+std::string dumped(const ordered_json &json);
+
 std::string jsonText(const std::string &value)
 {
-    // Values are the stored bytes; text that is not UTF-8 is shown with replacement marks.
-    return ordered_json(value).dump(-1, ' ', false, ordered_json::error_handler_t::replace);
+    return dumped(ordered_json(value));
 }
 
 // Written by hand with an explicit stack: a project file may nest items deeper than any
@@ -40,30 +47,100 @@ void writeTreeJson(std::string &out, const InMemoryDesignTree &tree)
     out += ']';
 }
 
+const char *pictureState(const TItemData &item)
+{
+    const std::string path = trimmed(item.IOriginalImagePath);
+    if (path.empty())
+        return "none";
+    std::error_code error;
+    return std::filesystem::exists(path, error) ? "present" : "missing";
+}
+
+std::string pictureFileName(const TItemData &item)
+{
+    const std::string path = trimmed(item.IOriginalImagePath);
+    return path.empty() ? "(no picture)" : std::filesystem::path(path).filename().string();
+}
+
+void printShow(std::ostream &out, const TAppletData &data)
+{
+    out << "Slide show:\n";
+    for (const ShowField &field : showFields()) {
+        const std::string value = shownValue(field, data);
+        const std::string meaning = meaningOf(field, data);
+        out << "  " << std::left << std::setw(14) << field.name;
+        if (meaning.empty())
+            out << value << '\n';
+        else
+            out << std::setw(15) << value << ' ' << meaning << '\n';
+    }
+}
+
+void printItems(std::ostream &out, const TzybAppletAgent &agent)
+{
+    out << "Items: " << agent.itemCount() << '\n';
+    for (int i = 0; i < agent.itemCount(); ++i) {
+        const TItemData &item = agent.items()[static_cast<std::size_t>(i)];
+        out << "  " << i + 1 << "  picture: ";
+        if (trimmed(item.IOriginalImagePath).empty())
+            out << "none\n";
+        else
+            out << item.IOriginalImagePath << " (" << pictureState(item) << ")\n";
+        out << "     link: " << item.ILink << "  target: " << item.ITarget
+            << "  tooltip: " << item.IToolTip << '\n';
+        if (!item.IImageFileName.empty())
+            out << "     slide: " << item.IImageFileName << ", " << item.IWidth << " x "
+                << item.IHeight << '\n';
+    }
+}
+
+// Node N of the tree is item N.
+void printTree(std::ostream &out, const TzybAppletAgent &agent, const InMemoryDesignTree &tree)
+{
+    out << "Tree:\n  " << tree.caption(tree.root()) << '\n';
+    for (int n = 1; n < tree.count() && n <= agent.itemCount(); ++n) {
+        const DesignTree::Node node = tree.nodeAt(n);
+        out << std::string(2 * static_cast<std::size_t>(tree.depth(node) + 1), ' ') << n << "  "
+            << pictureFileName(agent.items()[static_cast<std::size_t>(n - 1)]) << '\n';
+    }
+}
+
+ordered_json showJson(const TAppletData &data)
+{
+    ordered_json show = ordered_json::object();
+    for (const ShowField &field : showFields())
+        show[std::string(field.name)] = shownValue(field, data);
+    return show;
+}
+
+ordered_json picturesJson(const TzybAppletAgent &agent)
+{
+    ordered_json pictures = ordered_json::array();
+    for (int i = 0; i < agent.itemCount(); ++i) {
+        const TItemData &item = agent.items()[static_cast<std::size_t>(i)];
+        pictures.push_back(
+            {{"item", i + 1}, {"path", item.IOriginalImagePath}, {"state", pictureState(item)}});
+    }
+    return pictures;
+}
+
+std::string dumped(const ordered_json &json)
+{
+    return json.dump(-1, ' ', false, ordered_json::error_handler_t::replace);
+}
+
 } // namespace
 
 void printProjectText(std::ostream &out, const TzybAppletAgent &agent,
                       const InMemoryDesignTree &tree)
 {
-    const TAppletData data = agent.GetAppletData();
-    out << "Parameters:\n";
-    for (std::size_t k = 0; k < TAppletData::fieldCount; ++k)
-        out << "  " << TAppletData::fieldNames[k] << ": " << data.*TAppletData::fields[k] << '\n';
-    out << "Items: " << agent.itemCount() << '\n';
-    for (int i = 0; i < agent.itemCount(); ++i) {
-        const TItemData &item = agent.items()[static_cast<std::size_t>(i)];
-        out << "  Item " << i << ":\n";
-        for (std::size_t k = 0; k < TItemData::fieldCount; ++k)
-            out << "    " << TItemData::fieldNames[k] << ": " << item.*TItemData::fields[k] << '\n';
-    }
-    out << "Tree:\n";
-    for (int n = 0; n < tree.count(); ++n) {
-        const DesignTree::Node node = tree.nodeAt(n);
-        out << std::string(2 * static_cast<std::size_t>(tree.depth(node) + 1), ' ')
-            << tree.caption(node) << '\n';
-    }
+    printShow(out, agent.GetAppletData());
+    printItems(out, agent);
+    printTree(out, agent, tree);
 }
 
+// The keys "parameters", "items" and "tree" stay as readers know them; what came later
+// follows them as keys of its own.
 std::string projectJson(const TzybAppletAgent &agent, const InMemoryDesignTree &tree)
 {
     ordered_json project;
@@ -71,9 +148,11 @@ std::string projectJson(const TzybAppletAgent &agent, const InMemoryDesignTree &
     project["items"] = ordered_json::array();
     for (const TItemData &item : agent.items())
         project["items"].push_back(recordJson(item));
-    std::string text = project.dump(-1, ' ', false, ordered_json::error_handler_t::replace);
+    std::string text = dumped(project);
     text.pop_back(); // the closing brace: the tree follows
     text += ",\"tree\":";
     writeTreeJson(text, tree);
+    text += ",\"show\":" + dumped(showJson(agent.GetAppletData()));
+    text += ",\"pictures\":" + dumped(picturesJson(agent));
     return text + '}';
 }

@@ -11,5 +11,6 @@
 void printProjectText(std::ostream &out, const TzybAppletAgent &agent,
                       const InMemoryDesignTree &tree);
 
-// One JSON object: {"parameters": {...}, "items": [...], "tree": [...]}.
+// One JSON object: {"parameters": {...}, "items": [...], "tree": [...], "show": {...},
+// "pictures": [...]}; "show" holds the values as `set` takes them.
 std::string projectJson(const TzybAppletAgent &agent, const InMemoryDesignTree &tree);

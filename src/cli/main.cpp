@@ -1,8 +1,11 @@
 // velloria-cli: Velloria projects from the command line, for scripts and inspection.
 
 #include "CliCommands.h"
+#include "CompletionScript.h"
 #include "PrivateInstallFolder.h"
+#include "ShowFields.h"
 #include "platform/InterruptCleanup.h"
+#include "platform/ProductInfo.h"
 #include "platform/ProgramFolder.h"
 #include "platform/VelloriaError.h"
 
@@ -21,40 +24,100 @@ struct Arguments
     bool force = false;
     bool json = false;
     bool noCache = false;
+    bool quiet = false;
     bool clear = false;
     int height = 0;
+    int number = 0;
+    std::string direction;
+    std::string topic;
+    std::string shell;
     std::vector<std::string> images;
+    std::vector<std::string> assignments;
     NewItemOptions item;
+    // What `item` was given; only the options given change the item.
+    NewItemOptions edit;
+    std::string picture;
 };
 
-void defineCommands(CLI::App &app, Arguments &args)
+std::string fieldsHelp()
 {
-    app.require_subcommand(1);
+    std::string text = "Fields:\n";
+    for (const ShowField &field : showFields())
+        text += "  " + std::string(field.name) + std::string(16 - field.name.size(), ' ') +
+                std::string(field.help) + "\n";
+    std::string styles;
+    for (const std::string &style : borderStyleNames())
+        styles += (styles.empty() ? "" : " ") + style;
+    return text + "Border styles: " + styles + "\n";
+}
+
+CLI::Option *projectOption(CLI::App *command, std::string &file)
+{
+    return command->add_option("PROJECT", file, "Project file (.jfs)")->required();
+}
+
+void defineFileCommands(CLI::App &app, Arguments &args)
+{
     auto *create = app.add_subcommand("new", "Write the default project.");
     create->add_option("OUT", args.file, "Project file to write")->required();
     create->add_flag("--force", args.force, "Replace an existing file");
 
     auto *info = app.add_subcommand("info", "Show a project's parameters, items and tree.");
-    info->add_option("PROJECT", args.file, "Project file")->required();
+    projectOption(info, args.file);
     info->add_flag("--json", args.json, "Print one JSON object");
 
     auto *resave = app.add_subcommand("resave", "Load a project and save it again.");
     resave->add_option("IN", args.file, "Project file to read")->required();
     resave->add_option("OUT", args.out, "Project file to write")->required();
 
-    auto *add = app.add_subcommand("add", "Append one slide per image and save the project.");
-    add->add_option("PROJECT", args.file, "Project file")->required();
-    add->add_option("IMAGE", args.images, "Original pictures")->required();
-    add->add_option("--link", args.item.link, "Link of the new slides");
-    add->add_option("--target", args.item.target, "Link target of the new slides");
+    auto *publish = app.add_subcommand(
+        "publish", "Write the site's files; print the report and the code to paste.");
+    projectOption(publish, args.file);
+    publish->add_option("--to", args.out, "Folder to publish into (default: the project's)")
+        ->type_name("DIR");
+    publish->add_flag("--no-cache", args.noCache, "Make every slide afresh");
+    publish->add_flag("--quiet", args.quiet, "Print only the report's path");
+}
+
+void defineEditCommands(CLI::App &app, Arguments &args)
+{
+    auto *set = app.add_subcommand("set", "Set the show's parameters; nothing if one is refused.");
+    projectOption(set, args.file);
+    set->add_option("FIELD=VALUE", args.assignments, "Parameters to set")->required();
+    set->footer(fieldsHelp());
+
+    auto *add = app.add_subcommand("add", "Append one slide per JPEG picture and save.");
+    projectOption(add, args.file);
+    add->add_option("JPEG", args.images, "Original JPEG pictures")->required();
+    add->add_option("--link", args.item.link, "Link of the new slides")->type_name("URL");
+    add->add_option("--target", args.item.target, "Link target of the new slides")
+        ->type_name("TARGET");
     add->add_option("--tooltip", args.item.toolTip, "Tooltip of the new slides");
 
-    auto *publish = app.add_subcommand(
-        "publish", "Save the project with everything a web site needs beside it.");
-    publish->add_option("PROJECT", args.file, "Project file")->required();
-    publish->add_option("--to", args.out, "Folder to publish into (default: the project's)");
-    publish->add_flag("--no-cache", args.noCache, "Make every slide afresh");
+    auto *item = app.add_subcommand("item", "Change item N as the Item General page does.");
+    projectOption(item, args.file);
+    item->add_option("N", args.number, "Item number as info shows it")->required();
+    item->add_option("--link", args.edit.link, "Link")->type_name("URL");
+    item->add_option("--target", args.edit.target, "Link target: _self, _blank, _parent, _top...")
+        ->type_name("TARGET");
+    item->add_option("--tooltip", args.edit.toolTip, "Tooltip");
+    item->add_option("--picture", args.picture, "Original JPEG picture")->type_name("JPEG");
 
+    auto *remove = app.add_subcommand("remove", "Delete item N with all items below it.");
+    projectOption(remove, args.file);
+    remove->add_option("N", args.number, "Item number as info shows it")->required();
+
+    auto *move = app.add_subcommand("move", "Move item N past its previous or next sibling.");
+    projectOption(move, args.file);
+    move->add_option("N", args.number, "Item number as info shows it")->required();
+    move->add_option("DIRECTION", args.direction, "up or down")
+        ->required()
+        ->check(CLI::IsMember({"up", "down"}).description(""))
+        ->type_name("up|down");
+}
+
+void defineToolCommands(CLI::App &app, Arguments &args)
+{
     auto *scale = app.add_subcommand("scale", "Make one slide picture of a JPEG photo.");
     scale->add_option("IN", args.file, "Original JPEG picture")->required();
     scale->add_option("OUT", args.out, "Slide picture to write")->required();
@@ -62,32 +125,166 @@ void defineCommands(CLI::App &app, Arguments &args)
 
     auto *cache = app.add_subcommand("cache", "Show the slide cache's folder and size.");
     cache->add_flag("--clear", args.clear, "Remove every slide from the cache");
+
+    auto *help = app.add_subcommand("help", "Show the commands, or what one command does.");
+    help->add_option("COMMAND", args.topic, "Command to explain");
+
+    // Hidden: the install writes its output into bash's completion folder.
+    auto *completion = app.add_subcommand("completion", "Print a shell completion script.");
+    completion->group("");
+    completion->add_option("SHELL", args.shell, "Shell")
+        ->required()
+        ->check(CLI::IsMember({"bash"}).description(""))
+        ->type_name("bash");
+}
+
+void defineCommands(CLI::App &app, Arguments &args)
+{
+    app.set_version_flag("--version",
+                         "velloria-cli (" + std::string(product::nameAndVersion) + ")");
+    app.require_subcommand(0, 1);
+    app.get_formatter()->label("SUBCOMMAND", "COMMAND");
+    app.footer("Run 'velloria-cli help COMMAND' for a command's arguments and options.");
+    defineFileCommands(app, args);
+    defineEditCommands(app, args);
+    defineToolCommands(app, args);
+}
+
+std::string commandList(const CLI::App &app)
+{
+    std::string list;
+    for (const CLI::App *sub :
+         app.get_subcommands([](const CLI::App *command) { return !command->get_group().empty(); }))
+        list += (list.empty() ? "" : ", ") + sub->get_name();
+    return list;
+}
+
+const CLI::App *findCommand(const CLI::App &app, const std::string &name)
+{
+    const auto found =
+        app.get_subcommands([&](const CLI::App *command) { return command->get_name() == name; });
+    return found.empty() ? nullptr : found.front();
+}
+
+int usageError(const CLI::App &app, const std::string &problem)
+{
+    std::cerr << "velloria-cli: " << problem << "\nThe commands are: " << commandList(app)
+              << ".\nRun 'velloria-cli help COMMAND' to learn more about one.\n";
+    return exitUsage;
+}
+
+// Before parsing: the parser's own answers to these ("A subcommand is required", "The
+// following arguments were not expected") do not say what to do instead.
+std::optional<int> checkCommandWord(const CLI::App &app, int argc, char **argv)
+{
+    if (argc < 2)
+        return usageError(app, "no command given.");
+    const std::string word = argv[1];
+    if (word.empty() || word[0] == '-')
+        return std::nullopt;
+    if (!findCommand(app, word))
+        return usageError(app, "'" + word + "' is not a command.");
+    return std::nullopt;
+}
+
+// "velloria-cli info: PROJECT is required", with where to read more.
+int commandUsageError(const CLI::App &app, const CLI::ParseError &error)
+{
+    const auto parsed = app.get_subcommands();
+    const std::string command = parsed.empty() ? "" : parsed.front()->get_name();
+    std::cerr << "velloria-cli" << (command.empty() ? "" : " " + command) << ": " << error.what()
+              << "\nRun 'velloria-cli help" << (command.empty() ? "" : " " + command) << "' for "
+              << (command.empty() ? "the commands" : "its arguments and options") << ".\n";
+    return exitUsage;
+}
+
+int showHelp(const CLI::App &app, const std::string &topic)
+{
+    if (topic.empty()) {
+        // Not app.help(): with a command parsed, that would explain `help` itself.
+        std::cout << app.get_formatter()->make_help(&app, "velloria-cli",
+                                                    CLI::AppFormatMode::Normal);
+        return 0;
+    }
+    const CLI::App *command = findCommand(app, topic);
+    if (!command || command->get_group().empty())
+        return usageError(app, "'" + topic + "' is not a command.");
+    std::cout << command->help("velloria-cli");
+    return 0;
+}
+
+FieldValueWords fieldValueWords()
+{
+    FieldValueWords words;
+    for (const ShowField &field : showFields()) {
+        std::string &list = words[std::string(field.name)];
+        if (field.kind == ShowField::Kind::borderStyle)
+            for (const std::string &style : borderStyleNames())
+                list += (list.empty() ? "" : " ") + style;
+        if (field.kind == ShowField::Kind::convertTo)
+            list = "local web";
+    }
+    return words;
+}
+
+ItemEdit givenItemOptions(const CLI::App &item, const Arguments &args)
+{
+    auto given = [&](const char *name, const std::string &value) {
+        return item.get_option(name)->count() ? std::optional(value) : std::nullopt;
+    };
+    return {given("--link", args.edit.link), given("--target", args.edit.target),
+            given("--tooltip", args.edit.toolTip), given("--picture", args.picture)};
+}
+
+void publish(const Arguments &args)
+{
+    // A private writable folder, so that publishing can run beside the editor and beside
+    // another publish; the runtime script comes from the resources.
+    const PrivateInstallFolder installFolder;
+    const AppFolders folders(AppFolders::forProgram(programFolder()).resources(),
+                             installFolder.path());
+    CliCommands(std::cout, folders).publish(args.file, args.out, !args.noCache, args.quiet);
 }
 
 void run(const CLI::App &app, const Arguments &args)
 {
-    if (app.got_subcommand("publish")) {
-        // A private writable folder, so that publishing can run beside the editor and beside
-        // another publish; the runtime script comes from the resources.
-        const PrivateInstallFolder installFolder;
-        const AppFolders folders(AppFolders::forProgram(programFolder()).resources(),
-                                 installFolder.path());
-        CliCommands(std::cout, folders).publish(args.file, args.out, !args.noCache);
-        return;
-    }
+    if (app.got_subcommand("publish"))
+        return publish(args);
     CliCommands commands(std::cout, AppFolders::forProgram(programFolder()));
-    if (app.got_subcommand("new"))
+    const std::string name = app.get_subcommands().front()->get_name();
+    if (name == "new")
         commands.newProject(args.file, args.force);
-    else if (app.got_subcommand("info"))
+    else if (name == "info")
         commands.info(args.file, args.json);
-    else if (app.got_subcommand("resave"))
+    else if (name == "resave")
         commands.resave(args.file, args.out);
-    else if (app.got_subcommand("add"))
+    else if (name == "set")
+        commands.set(args.file, args.assignments);
+    else if (name == "add")
         commands.add(args.file, args.images, args.item);
-    else if (app.got_subcommand("scale"))
+    else if (name == "item")
+        commands.item(args.file, args.number, givenItemOptions(*app.get_subcommand("item"), args));
+    else if (name == "remove")
+        commands.remove(args.file, args.number);
+    else if (name == "move")
+        commands.move(args.file, args.number, args.direction == "up");
+    else if (name == "scale")
         commands.scale(args.file, args.out, args.height);
-    else if (app.got_subcommand("cache"))
+    else if (name == "cache")
         commands.cache(args.clear);
+}
+
+int runReportingErrors(const CLI::App &app, const Arguments &args)
+{
+    try {
+        run(app, args);
+    } catch (const CliFailure &) {
+        return exitFailure;
+    } catch (const std::exception &e) {
+        std::cerr << "velloria-cli: " << e.what() << '\n';
+        return exitFailure;
+    }
+    return 0;
 }
 
 } // namespace
@@ -99,26 +296,22 @@ int main(int argc, char **argv)
     CLI::App app{"Velloria slide show projects from the command line", "velloria-cli"};
     Arguments args;
     defineCommands(app, args);
+    if (const std::optional<int> refused = checkCommandWord(app, argc, argv))
+        return *refused;
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp &e) {
-        return app.exit(e);
-    } catch (const CLI::CallForAllHelp &e) {
-        return app.exit(e);
+    } catch (const CLI::Success &e) {
+        return app.exit(e); // help and version
     } catch (const CLI::ParseError &e) {
-        app.exit(e);
-        return exitUsage;
+        return commandUsageError(app, e);
     }
-    try {
-        run(app, args);
-    } catch (const VelloriaError &e) {
-        std::cerr << "velloria-cli: " << e.what() << '\n';
-        return exitFailure;
-    } catch (const CliFailure &) {
-        return exitFailure;
-    } catch (const std::exception &e) {
-        std::cerr << "velloria-cli: " << e.what() << '\n';
-        return exitFailure;
+    if (app.get_subcommands().empty())
+        return usageError(app, "no command given.");
+    if (app.got_subcommand("help"))
+        return showHelp(app, args.topic);
+    if (app.got_subcommand("completion")) {
+        std::cout << bashCompletionScript(app, fieldValueWords());
+        return 0;
     }
-    return 0;
+    return runReportingErrors(app, args);
 }

@@ -3,7 +3,7 @@
 
 #include "QtText.h"
 #include "TMainForm.h"
-#include "generate/TextEscaping.h"
+#include "model/PageRules.h"
 #include "ui_TMainForm.h"
 
 #include <algorithm>
@@ -19,11 +19,6 @@
 #include <QToolButton>
 
 namespace {
-
-const QString separatorRefusal =
-    QStringLiteral("The text can't include \"#$@\", it is used by system!");
-const QString lineBreakRefusal = QStringLiteral(
-    "The text can't include a line break, the project file keeps each record on one line.");
 
 QIcon drawnTreePicture(bool root)
 {
@@ -59,12 +54,10 @@ void TMainForm::watchTypedText()
           m_ui->edtpInternalUse_RootDir_Remote, m_ui->cmbx_ILink->lineEdit(),
           m_ui->cmbx_ITarget->lineEdit()})
         connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString &text) {
-            const bool separator = text.contains(QStringLiteral("#$@"));
-            const bool lineBreak =
-                text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
-            if (!separator && !lineBreak)
+            const char *reason = unstorableTextReason(toBytes(text));
+            if (!reason)
                 return;
-            m_prompts.showError(toBytes(separator ? separatorRefusal : lineBreakRefusal));
+            m_prompts.showError(reason);
             edit->clear();
         });
     connect(m_ui->edt_pSliderName, &QLineEdit::textEdited, this, &TMainForm::checkName);
@@ -80,8 +73,7 @@ void TMainForm::checkName(const QString &text)
         return;
     }
     m_ui->edt_pSliderName->setText(m_lastGoodName);
-    m_hint->setText(QStringLiteral("The name may hold only letters A-Z and a-z, digits, \"_\" "
-                                   "and \"$\", and may not start with a digit."));
+    m_hint->setText(QString::fromLatin1(pagerules::nameRule));
 }
 
 void TMainForm::setUpTree()

@@ -137,13 +137,3 @@ std::string escapeCssIdentifier(std::string_view value)
     }
     return out;
 }
-
-bool isScriptIdentifier(std::string_view value)
-{
-    if (value.empty() || std::isdigit(static_cast<unsigned char>(value.front())))
-        return false;
-    for (char c : value)
-        if (!isAsciiAlnum(c) && c != '_' && c != '$')
-            return false;
-    return true;
-}

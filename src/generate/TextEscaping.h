@@ -9,6 +9,8 @@
 // of the place they land in, which every character set reads alike. A byte that does not
 // begin a well-formed UTF-8 sequence (a value typed in another code page) becomes U+FFFD.
 
+#include "model/PageRules.h" // isScriptIdentifier, the name rule of the pages
+
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,3 @@ std::string escapeHtml(std::string_view value);
 // For an id selector in a style sheet: everything but ASCII letters, digits, "-" and "_" is
 // escaped with a backslash, characters beyond ASCII as "\hex ".
 std::string escapeCssIdentifier(std::string_view value);
-
-// ASCII letters, digits, "_" and "$", not starting with a digit, not empty.
-bool isScriptIdentifier(std::string_view value);

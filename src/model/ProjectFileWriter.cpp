@@ -1,6 +1,7 @@
 #include "ProjectFileWriter.h"
 
 #include "ExtractField.h"
+#include "PageRules.h"
 #include "ProgressScope.h"
 #include "ProjectFileTags.h"
 #include "platform/FileIO.h"
@@ -10,24 +11,11 @@ namespace {
 
 constexpr std::string_view lineEnd = "\r\n";
 
-// The format has no escape: a separator would split the value into two fields and a line
-// break would split the line, shifting everything after it. Returns the reason, or nothing.
-const char *unstorableReason(const std::string &value)
-{
-    if (value.find(fieldSeparator) != std::string::npos)
-        return "The text can't include \"#$@\", it is used by system!";
-    // Two single-character scans: find_first_of would search the set once per character.
-    if (value.find('\n') != std::string::npos || value.find('\r') != std::string::npos)
-        return "The text can't include a line break, the project file keeps each record on one "
-               "line.";
-    return nullptr;
-}
-
 // `where` builds the message's start only for a value that fails.
 template <typename Record, typename Where> void checkRecord(const Record &record, Where where)
 {
     for (std::size_t k = 0; k < Record::fieldCount; ++k)
-        if (const char *reason = unstorableReason(record.*Record::fields[k]))
+        if (const char *reason = unstorableTextReason(record.*Record::fields[k]))
             throw ProjectValueError(where() + "field " + std::string(Record::fieldNames[k]) + ": " +
                                     reason);
 }

@@ -1,6 +1,6 @@
 // velloria-cli as a user runs it: exit status, what it prints, what it leaves on disk.
 
-#include "common/TempFolder.h"
+#include "CliRun.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -11,40 +11,6 @@
 #include <thread>
 
 namespace {
-
-struct CliRun
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string &arg)
-{
-    std::string q = "'";
-    for (char c : arg)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-class Cli : public ::testing::Test
-{
-protected:
-    // `environment` goes before the command: "NAME=value ...".
-    CliRun cli(const std::vector<std::string> &args, const std::string &environment = "")
-    {
-        std::string command = environment + " " + quoted(VELLORIA_CLI);
-        for (const std::string &arg : args)
-            command += " " + quoted(arg);
-        command += " >" + quoted(folder.file("out.txt")) + " 2>" + quoted(folder.file("err.txt"));
-        const int raw = std::system(command.c_str());
-        return {WEXITSTATUS(raw), readBytes(folder.file("out.txt")),
-                readBytes(folder.file("err.txt"))};
-    }
-    std::string file(const std::string &name) { return folder.file(name); }
-
-    TempFolder folder;
-};
 
 TEST_F(Cli, newWritesTheDefaultProjectAndWillNotOverwrite)
 {
@@ -63,8 +29,8 @@ TEST_F(Cli, newWritesTheDefaultProjectAndWillNotOverwrite)
 TEST_F(Cli, addAppendsItemsThatInfoShowsAsJson)
 {
     cli({"new", file("p.jfs")});
-    writeBytes(file("one.jpg"), "x");
-    writeBytes(file("two.jpg"), "x");
+    photo("one.jpg");
+    photo("two.jpg");
     ASSERT_EQ(cli({"add", file("p.jfs"), file("one.jpg"), folder.path().string() + "/./two.jpg",
                    "--link", "http://example.org/", "--target", "_blank", "--tooltip", "Zwei"})
                   .status,
@@ -130,7 +96,7 @@ TEST_F(Cli, badInputIsReportedWithTheFileAndLeavesItAlone)
 
     cli({"new", file("p.jfs")});
     const std::string before = readBytes(file("p.jfs"));
-    writeBytes(file("one.jpg"), "x");
+    photo("one.jpg");
     run = cli({"add", file("p.jfs"), file("one.jpg"), file("nothere.jpg")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("nothere.jpg"), std::string::npos);
@@ -150,10 +116,39 @@ TEST_F(Cli, usageErrorsExitWithTwo)
     EXPECT_EQ(cli({"--help"}).status, 0);
 }
 
+// Lost users are told what there is and where to read on, never only what went wrong.
+TEST_F(Cli, helpAndMistakesSayWhatThereIs)
+{
+    const struct
+    {
+        std::vector<std::string> args;
+        int status;
+        std::string said;
+    } cases[] = {
+        {{}, 2, "The commands are: new, info, resave, publish, set, add, item, remove, move,"},
+        {{"frobnicate"}, 2, "'frobnicate' is not a command.\nThe commands are: new,"},
+        {{"help", "frobnicate"}, 2, "'frobnicate' is not a command."},
+        {{"info"}, 2, "Run 'velloria-cli help info' for its arguments and options."},
+        {{"move", "p.jfs", "1", "sideways"}, 2, "help move"},
+        {{"--version"}, 0, "velloria-cli (Velloria 1.0)\n"},
+        {{"help"}, 0, "  remove "},
+        {{"help", "set"}, 0, "Usage: velloria-cli set [OPTIONS] PROJECT FIELD=VALUE..."},
+        {{"help", "set"}, 0, "  border-style    border style by name\n"},
+        {{"completion", "bash"}, 0, "complete -F _velloria_cli velloria-cli\n"},
+    };
+    for (const auto &c : cases) {
+        const CliRun run = cli(c.args);
+        EXPECT_EQ(run.status, c.status) << c.args.size();
+        EXPECT_NE((run.out + run.err).find(c.said), std::string::npos) << run.out << run.err;
+        EXPECT_EQ(run.err.find("A subcommand is required"), std::string::npos);
+    }
+    EXPECT_EQ(cli({"help"}).out.find("completion"), std::string::npos); // for the install only
+}
+
 TEST_F(Cli, resaveWritesTheSameBytes)
 {
     cli({"new", file("p.jfs")});
-    writeBytes(file("one.jpg"), "x");
+    photo("one.jpg");
     cli({"add", file("p.jfs"), file("one.jpg")});
     ASSERT_EQ(cli({"resave", file("p.jfs"), file("q.jfs")}).status, 0);
     EXPECT_EQ(readBytes(file("q.jfs")), readBytes(file("p.jfs")));
@@ -180,8 +175,18 @@ TEST_F(CliPublish, aNewProjectPublishesAWorkingShow)
     cli({"add", file("show.jfs"), file("one.jpg"), "--link", "a.html"});
     const CliRun run = cli({"publish", file("show.jfs"), "--to", file("site/deep")});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, file("site/deep/show_PublishReport.txt") + "\n");
     const std::string page = readBytes(file("site/deep/show.html"));
+    // After the report, the code to paste: what loads the show and the <div> that places it.
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n') + 1),
+              file("site/deep/show_PublishReport.txt") + "\n");
+    const std::string code = run.out.substr(run.out.find("-->\n") + 4);
+    std::string expected = page.substr(page.find("<!-- BEGIN -->\r\n") + 16);
+    expected = expected.substr(0, expected.find("<!-- END -->"));
+    expected += page.substr(page.find("<div id="), page.find("</div>") - page.find("<div id=") + 6);
+    std::erase(expected, '\r');
+    EXPECT_EQ(code, expected + "\n");
+    EXPECT_EQ(cli({"publish", file("show.jfs"), "--to", file("site/deep"), "--quiet"}).out,
+              file("site/deep/show_PublishReport.txt") + "\n");
     EXPECT_NE(page.find("<div id=\"Velloria1_div\" style=\"width:160px;height:120px;\">"),
               std::string::npos);
     const std::string script = readBytes(file("site/deep/velloriacfg.js"));
@@ -207,11 +212,11 @@ TEST_F(CliPublish, slidesPublishedBesideTheProjectSurviveAMissingOriginal)
     EXPECT_EQ(readBytes(file("elsewhere/slider0.jpg")), slide);
     // The run went on, and says which originals it did not find.
     EXPECT_NE(again.err.find("warning: \"" + file("show.jfs") + "\": original picture \"" +
-                             file("one.jpg") + "\" of item 0 not found; the item keeps its "
+                             file("one.jpg") + "\" of item 1 not found; the item keeps its "
                              "earlier slide \"slider0.jpg\""),
               std::string::npos)
         << again.err;
-    EXPECT_NE(again.err.find(file("never.jpg") + "\" of item 1 not found; the item has no slide"),
+    EXPECT_NE(again.err.find(file("never.jpg") + "\" of item 2 not found; the item has no slide"),
               std::string::npos)
         << again.err;
 }
@@ -219,8 +224,10 @@ TEST_F(CliPublish, slidesPublishedBesideTheProjectSurviveAMissingOriginal)
 TEST_F(CliPublish, aBrokenPictureStopsThePublishAndKeepsTheProject)
 {
     cli({"new", file("show.jfs")});
-    writeBytes(file("bad.jpg"), "not a picture at all");
-    cli({"add", file("show.jfs"), file("bad.jpg")});
+    // Its header is whole, so `add` takes it; the picture data breaks off.
+    const std::string whole = readBytes(VELLORIA_SAMPLE_PHOTO);
+    writeBytes(file("bad.jpg"), whole.substr(0, whole.size() / 3));
+    ASSERT_EQ(cli({"add", file("show.jfs"), file("bad.jpg")}).status, 0);
     const std::string before = readBytes(file("show.jfs"));
     const CliRun run = cli({"publish", file("show.jfs")});
     EXPECT_EQ(run.status, 1);
@@ -247,7 +254,7 @@ TEST_F(CliPublish, scaleMakesOneSlide)
 TEST_F(Cli, aCommandWaitsForAnotherOnTheSameProject)
 {
     cli({"new", file("p.jfs")});
-    writeBytes(file("one.jpg"), "x");
+    photo("one.jpg");
     const int held = ::open(file("p.jfs").c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
     std::thread letGo([held] {

@@ -1,0 +1,28 @@
+#pragma once
+
+// What the property pages refuse, for every face of them: the editor refuses as the user
+// types, the command-line tool before it writes anything, and the project file writer as the
+// last guard of the format.
+
+#include <string_view>
+
+namespace pagerules {
+
+// The bounds of the pages' spin edits (width, height, delay, step, border width).
+inline constexpr int spinMinimum = -9999;
+inline constexpr int spinMaximum = 9999;
+
+inline constexpr const char *nameRule =
+    "The name may hold only letters A-Z and a-z, digits, \"_\" and \"$\", and may not start "
+    "with a digit.";
+
+} // namespace pagerules
+
+// Why the project file cannot hold the text, or nullptr. The format has no escape: a
+// separator would split the value into two fields and a line break would split the line,
+// shifting everything after it.
+const char *unstorableTextReason(std::string_view text);
+
+// ASCII letters, digits, "_" and "$", not starting with a digit, not empty: the show's name
+// becomes a script identifier of the page.
+bool isScriptIdentifier(std::string_view value);
