@@ -83,6 +83,9 @@ public:
     void advance(int step) override
     {
         RecordingProgress::advance(step);
+        // A step of none only keeps the window alive while a slow picture is made.
+        if (step == 0)
+            return;
         slidesAtStep.push_back(m_agent.previewFiles().size());
         statusAtStep.push_back(status);
     }
