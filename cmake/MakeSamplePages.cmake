@@ -16,20 +16,15 @@ function(html_escape text out)
     set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
-# The project's parameter line, between <Applet_Parameters> and its end tag: name, div id,
-# width, height, background, delay, step, config name, border width, border style, border
-# colour, the two roots and the flag.
-function(set_parameters project name width height background delay step border)
-    file(READ "${project}" text)
-    string(FIND "${text}" "<Applet_Parameters>" start)
-    string(FIND "${text}" "</Applet_Parameters>" end)
-    math(EXPR start "${start} + 19")
-    string(SUBSTRING "${text}" 0 ${start} head)
-    string(SUBSTRING "${text}" ${end} -1 tail)
-    list(JOIN border "#$@" border)
-    set(line "${name}#$@${name}_div#$@${width}#$@${height}#$@${background}#$@${delay}#$@")
-    string(APPEND line "${step}#$@${name}cfg#$@${border}#$@#$@#$@1#$@")
-    file(WRITE "${project}" "${head}\r\n${line}\r\n${tail}")
+# The show's settings, as `velloria-cli set` takes them: FIELD=VALUE words.
+function(show_settings out name width height background delay step border)
+    list(GET border 0 border_width)
+    list(GET border 1 border_index)
+    list(GET border 2 border_colour)
+    list(GET border_style_names ${border_index} border_name)
+    set(${out} name=${name} width=${width} height=${height} background=${background}
+        delay=${delay} step=${step} border-width=${border_width} border-style=${border_name}
+        border-color=${border_colour} PARENT_SCOPE)
 endfunction()
 
 # The code a designer pastes: the lines from BEGIN to END and the div line, as written; only
@@ -91,9 +86,11 @@ function(describe_settings out width height background delay step border photo_s
 endfunction()
 
 # The commands that made the sample, and the code pasted from Velloria's page.
-function(describe_making out name slides code div)
+function(describe_making out name settings slides code div)
     string(TOLOWER "${name}" project)
+    list(JOIN settings " " settings)
     set(text "<p>The commands, one <code>add</code> per picture:</p>\n<pre><code>velloria-cli new ${project}.jfs\n")
+    string(APPEND text "velloria-cli set ${project}.jfs ${settings}\n")
     foreach(slide IN LISTS slides)
         string(REPLACE "|" ";" slide "${slide}")
         list(GET slide 0 scene)
@@ -123,8 +120,9 @@ function(sample folder)
     file(REMOVE_RECURSE "${work}")
     file(MAKE_DIRECTORY "${work}")
     execute_process(COMMAND "${CLI}" new --force "${project}" COMMAND_ERROR_IS_FATAL ANY)
-    set_parameters("${project}" ${arg_NAME} ${width} ${height} ${arg_BACKGROUND} ${arg_DELAY}
+    show_settings(fields ${arg_NAME} ${width} ${height} ${arg_BACKGROUND} ${arg_DELAY}
         ${arg_STEP} "${arg_BORDER}")
+    execute_process(COMMAND "${CLI}" set "${project}" ${fields} COMMAND_ERROR_IS_FATAL ANY)
     foreach(slide IN LISTS arg_SLIDES)
         string(REPLACE "|" ";" slide "${slide}")
         list(GET slide 0 scene)
@@ -145,7 +143,7 @@ function(sample folder)
     pasted_code("${site}/${arg_NAME}.html" code div)
     describe_settings(settings ${width} ${height} ${arg_BACKGROUND} ${arg_DELAY} ${arg_STEP}
         "${arg_BORDER}" "${arg_PHOTO_SIZE}")
-    describe_making(making ${arg_NAME} "${arg_SLIDES}" "${code}" "${div}")
+    describe_making(making ${arg_NAME} "${fields}" "${arg_SLIDES}" "${code}" "${div}")
     file(READ "${LAYOUTS}/${folder}.html" page)
     foreach(placeholder PASTED_CODE PASTED_DIV HOW_IT_WAS_MADE)
         string(FIND "${page}" "@${placeholder}@" at)
