@@ -68,8 +68,9 @@ TEST(DesktopIntegration, writesTheEntryAndTheTypeOnlyWhenTheyDiffer)
     const std::string entry =
         readBytes(folder.file("applications/org.example.velloria.Velloria.desktop"));
     EXPECT_NE(entry.find("Exec=\"/opt/my tools/velloria\" %f\n"), std::string::npos) << entry;
-    EXPECT_NE(readBytes(folder.file("mime/packages/org.example.velloria.Velloria.xml")).find("*.jfs"),
-              std::string::npos);
+    EXPECT_NE(
+        readBytes(folder.file("mime/packages/org.example.velloria.Velloria.xml")).find("*.jfs"),
+        std::string::npos);
     EXPECT_FALSE(desktopintegration::registerProjectType(program, folder.path()));
     EXPECT_TRUE(desktopintegration::registerProjectType("/usr/bin/velloria", folder.path()));
     EXPECT_FALSE(desktopintegration::registerProjectType(program, "/proc/no-such-place"));
