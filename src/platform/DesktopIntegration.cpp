@@ -42,7 +42,7 @@ std::string desktopEntry(const fs::path &program)
            quotedForExec(program.string()) + " %f\n" + "Icon=" + applicationId +
            "\n"
            "Terminal=false\n"
-           "Categories=Graphics;WebDevelopment;\n"
+           "Categories=Development;WebDevelopment;\n"
            "MimeType=" +
            projectMimeType + ";\n" + entryMark;
 }

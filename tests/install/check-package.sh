@@ -15,7 +15,7 @@ cpack --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" ||
 deb=$(ls "$work"/velloria_*.deb)
 
 fail() { echo "$deb: $*" >&2; exit 1; }
-contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
+contents=$(dpkg-deb -c "$deb" | sed -E 's/^([^ ]+ +){5}//')
 for path in ./usr/bin/velloria ./usr/bin/velloria-cli ./usr/share/velloria/velloria.js \
     ./usr/share/velloria/help/index.html ./usr/share/velloria/samples/index.html \
     ./usr/share/velloria/samples/classic/Classic.html \
