@@ -130,7 +130,7 @@ private slots:
         prompts.script.answers = {work.file("show.jfs")};
         ui.Save1->trigger();
         QVERIFY(fs::exists(work.file("show.html")));
-        QVERIFY(fs::exists(work.file("slider1.jpg")));
+        QVERIFY(fs::exists(work.file("slider0.jpg")));
 
         QString html;
         closeNextModal(&html);
@@ -141,7 +141,7 @@ private slots:
         QTRY_VERIFY(fs::exists(browser + ".page"));
         const fs::path page = readBytes(browser + ".page");
         QCOMPARE(page, folders.preview() / "~preview.html");
-        QVERIFY(fs::exists(folders.preview() / "slider1.jpg"));
+        QVERIFY(fs::exists(folders.preview() / "slider0.jpg"));
 
         const fs::path saved = folders.templates() / "Mine.jfs";
         prompts.script.answers = {saved.string()};
@@ -153,7 +153,7 @@ private slots:
         ui.Templet1->trigger();
         QCOMPARE(window.commands().currentFileName(), saved.string());
 
-        QVERIFY(readBytes(folders.recentFiles().string()).find("show.jfs") != std::string::npos);
+        QVERIFY(readBytes(folders.recentFiles().string()).find("Mine.jfs") != std::string::npos);
         QVERIFY(fs::exists(FileSettingsStore::defaultPath()));
         QVERIFY(hasFiles(SlideCache::defaultFolder()));
         for (const std::string &asked : prompts.script.asked)

@@ -43,7 +43,7 @@ run)
     "$cli" add show.jfs "$shared"/samples/photos/*.jpg --link https://example.org/
     "$cli" publish show.jfs --to site >/dev/null
     cmp site/velloria.js "$shared/velloria.js"
-    test -f site/show.html && test -f site/slider4.jpg
+    test -f site/show.html && test -f site/slider3.jpg
     # The sample project names its photos by absolute path: those of the prefix it was
     # installed into, before the move.
     "$cli" info --json "$shared/samples/sample.jfs" | grep -q "$work/staged/share/velloria/samples/photos/"
