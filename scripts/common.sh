@@ -8,6 +8,7 @@ VELLORIA_PACKAGES=(
     libcli11-dev nlohmann-json3-dev
     libgtest-dev libgmock-dev
     qt6-base-dev
+    librsvg2-bin
 )
 
 velloria_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
@@ -40,6 +41,10 @@ build_project() {
 
 # The browser tests: Debian's chromium, driven by playwright-core from npm.
 BROWSER_TEST_PACKAGES=(chromium)
+
+# The installation and package tests: validators of the desktop entry and the AppStream
+# metainfo; dpkg-shlibdeps (with file) for the package's dependencies, and lintian.
+PACKAGE_TEST_PACKAGES=(desktop-file-utils appstream man-db lintian dpkg-dev file)
 
 # Installs node and npm from Debian only when neither is on the PATH: a newer node installed
 # otherwise must not be replaced.

@@ -1,25 +1,47 @@
 #include "EditorStart.h"
 
+#include "QtText.h"
 #include "platform/DesktopIntegration.h"
 
 #include <QCoreApplication>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace {
+
+// The desktop reads per-user types and entries from caches these tools rebuild; without
+// them a changed registration would only take effect at the next login, or never.
+void refreshDesktopCaches(const std::filesystem::path &dataHome)
+{
+    const std::pair<const char *, std::filesystem::path> tools[] = {
+        {"update-mime-database", dataHome / "mime"},
+        {"update-desktop-database", dataHome / "applications"}};
+    for (const auto &[tool, folder] : tools) {
+        const QString program = QStandardPaths::findExecutable(QString::fromLatin1(tool));
+        if (!program.isEmpty() && std::filesystem::is_directory(folder))
+            QProcess::startDetached(program, {toQString(folder.string())});
+    }
+}
+
+} // namespace
 
 EditorStart::EditorStart()
-    : folders(preparedFolders()), prompts(nullptr, settings, launcher),
-      window(prompts, settings, launcher, folders)
+    : folders(preparedFolders(toBytes(QCoreApplication::applicationFilePath()))),
+      prompts(nullptr, settings, launcher), window(prompts, settings, launcher, folders)
 {}
 
-AppFolders EditorStart::preparedFolders()
+AppFolders EditorStart::preparedFolders(const std::filesystem::path &program)
 {
-    const AppFolders folders = AppFolders::forProgram(
-        std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()));
+    const AppFolders folders = AppFolders::forProgram(program.parent_path());
     try {
         folders.prepareWritable();
     } catch (const std::exception &) {
         // The commands that write there say so themselves.
     }
     // .jfs files open with this program from the desktop; best effort, like the rest of it.
-    desktopintegration::registerProjectType(QCoreApplication::applicationFilePath().toStdString(),
-                                            AppFolders::dataHome());
+    const std::filesystem::path dataHome = AppFolders::dataHome();
+    if (desktopintegration::updateForProgram(
+            program, AppFolders::isInstalled(program.parent_path()), dataHome))
+        refreshDesktopCaches(dataHome);
     return folders;
 }

@@ -15,12 +15,13 @@ class EditorStart
 public:
     EditorStart();
 
+    // The folders of the program file given, made ready, with the desktop told about the
+    // program: what the start does before the window, also for a test of an installation.
+    static AppFolders preparedFolders(const std::filesystem::path &program);
+
     AppFolders folders;
     FileSettingsStore settings;
     QtLauncher launcher;
     QtUserPrompts prompts;
     TMainForm window;
-
-private:
-    static AppFolders preparedFolders();
 };

@@ -8,6 +8,12 @@
 #include <cstdlib>
 #include <unistd.h>
 
+// Where the installation puts the resources, relative to the programs; the build sets it
+// from the installation folders it was configured with.
+#ifndef VELLORIA_RESOURCES_FROM_PROGRAM
+#define VELLORIA_RESOURCES_FROM_PROGRAM "../share/velloria"
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -43,19 +49,22 @@ fs::path AppFolders::perUserFolder()
     return dataHome() / "velloria";
 }
 
-AppFolders AppFolders::forProgram(const fs::path &programFolder)
+bool AppFolders::isInstalled(const fs::path &programFolder)
 {
     std::error_code error;
-    // The build puts the resources beside the program; an installation (<prefix>/bin) puts
-    // them in <prefix>/share/velloria, found relative to the program so a copied prefix works.
-    fs::path resources = programFolder / "resources";
-    if (!fs::is_directory(resources, error)) {
-        const fs::path shared = programFolder.parent_path() / "share" / "velloria";
-        resources = fs::weakly_canonical(shared, error);
-        if (error)
-            resources = shared;
-    }
-    return {resources, canWriteIn(programFolder) ? programFolder : perUserFolder()};
+    return !fs::is_directory(programFolder / "resources", error);
+}
+
+AppFolders AppFolders::forProgram(const fs::path &programFolder)
+{
+    if (!isInstalled(programFolder))
+        return {programFolder / "resources",
+                canWriteIn(programFolder) ? programFolder : perUserFolder()};
+    // Found relative to the program, so that a copied prefix works.
+    const fs::path shared = programFolder / VELLORIA_RESOURCES_FROM_PROGRAM;
+    std::error_code error;
+    fs::path resources = fs::weakly_canonical(shared, error);
+    return {error ? shared.lexically_normal() : resources, perUserFolder()};
 }
 
 void AppFolders::prepareWritable() const

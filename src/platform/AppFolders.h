@@ -4,8 +4,9 @@
 // build folder, the program's own folder serves for both: resources lie in "resources"
 // beside the program, and the preview folder, the generated scripts, the recent-files list
 // and saved templates beside it. Installed under a prefix, the resources lie in
-// <prefix>/share/velloria, which is read-only; what the program writes then goes to a
-// per-user folder, never to the current directory.
+// <prefix>/share/velloria, and what the program writes goes to a per-user folder, never
+// under the prefix (even one the user may write in, such as ~/.local or a root's /usr/local,
+// since every user of the installation would share it) and never to the current directory.
 
 #include <filesystem>
 
@@ -18,6 +19,8 @@ public:
 
     // The folders of the program that lies in programFolder.
     static AppFolders forProgram(const std::filesystem::path &programFolder);
+    // An installed program has no "resources" beside it: its prefix holds them.
+    static bool isInstalled(const std::filesystem::path &programFolder);
     // $XDG_DATA_HOME/velloria, or ~/.local/share/velloria.
     static std::filesystem::path perUserFolder();
     // $XDG_DATA_HOME, or ~/.local/share.

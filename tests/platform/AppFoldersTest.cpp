@@ -28,6 +28,10 @@ TEST(AppFolders, builtTheProgramFolderServesBothInstalledTheResourcesLieInShare)
     fs::create_directories(folder.path() / "prefix/share/velloria");
     const AppFolders installed = AppFolders::forProgram(folder.path() / "prefix/bin");
     EXPECT_EQ(installed.runtimeScript(), folder.path() / "prefix/share/velloria/velloria.js");
+    // A prefix the user may write in (~/.local, or /usr/local for root) is still not written.
+    EXPECT_EQ(installed.writable(), AppFolders::perUserFolder());
+    EXPECT_TRUE(AppFolders::isInstalled(folder.path() / "prefix/bin"));
+    EXPECT_FALSE(AppFolders::isInstalled(folder.path() / "build/bin"));
 
     // A folder no one can write in, as an installation under /usr is for a user.
     EXPECT_EQ(AppFolders::forProgram("/proc").writable(), AppFolders::perUserFolder());
@@ -61,14 +65,41 @@ TEST(DesktopIntegration, writesTheEntryAndTheTypeOnlyWhenTheyDiffer)
     TempFolder folder;
     const fs::path program = "/opt/my tools/velloria";
     EXPECT_TRUE(desktopintegration::registerProjectType(program, folder.path()));
-    const std::string entry = readBytes(folder.file("applications/velloria.desktop"));
+    const std::string entry =
+        readBytes(folder.file("applications/org.example.velloria.Velloria.desktop"));
     EXPECT_NE(entry.find("Exec=\"/opt/my tools/velloria\" %f\n"), std::string::npos) << entry;
-    EXPECT_NE(readBytes(folder.file("mime/packages/velloria.xml")).find("*.jfs"),
-              std::string::npos);
+    EXPECT_NE(
+        readBytes(folder.file("mime/packages/org.example.velloria.Velloria.xml")).find("*.jfs"),
+        std::string::npos);
     EXPECT_FALSE(desktopintegration::registerProjectType(program, folder.path()));
     EXPECT_TRUE(desktopintegration::registerProjectType("/usr/bin/velloria", folder.path()));
     EXPECT_FALSE(desktopintegration::registerProjectType(program, "/proc/no-such-place"));
     EXPECT_EQ(desktopintegration::quotedForExec("/a/$b\\c"), "\"/a/\\$b\\\\c\"");
+}
+
+// An installed program leaves the menu to the system-wide entry: it removes what a run from
+// the build folder registered, and the older builds' files, but never a file the user made.
+TEST(DesktopIntegration, anInstalledProgramWithdrawsOnlyWhatABuildRegistered)
+{
+    TempFolder folder;
+    const fs::path data = folder.path();
+    const fs::path entry = data / "applications/org.example.velloria.Velloria.desktop";
+    const fs::path older = data / "applications/velloria.desktop";
+    fs::create_directories(older.parent_path());
+    writeBytes(older.string(), "[Desktop Entry]\nMimeType=application/x-velloria-project;\n");
+    EXPECT_TRUE(desktopintegration::updateForProgram("/src/build/bin/velloria", false, data));
+    EXPECT_FALSE(fs::exists(older)) << "two Velloria entries in the menu";
+    EXPECT_TRUE(fs::exists(entry));
+
+    EXPECT_TRUE(desktopintegration::updateForProgram("/usr/bin/velloria", true, data));
+    EXPECT_FALSE(fs::exists(entry));
+    EXPECT_FALSE(fs::exists(data / "mime/packages/org.example.velloria.Velloria.xml"));
+    EXPECT_FALSE(desktopintegration::updateForProgram("/usr/bin/velloria", true, data));
+
+    const std::string own = "[Desktop Entry]\nName=Velloria\nExec=velloria --my-flags %f\n";
+    writeBytes(entry.string(), own);
+    EXPECT_FALSE(desktopintegration::updateForProgram("/usr/bin/velloria", true, data));
+    EXPECT_EQ(readBytes(entry.string()), own);
 }
 
 // The shipped templates are whole projects without items whose values make a working show.
