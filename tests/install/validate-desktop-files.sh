@@ -23,7 +23,7 @@ for page in "$share"/man/man1/*.1.gz; do
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
     [ -z "$warnings" ] || { echo "$page: $warnings" >&2; exit 1; }
 done
-helped=$("$cli" --help | sed -n '/^Subcommands:/,$p' | awk 'NR > 1 && NF { print $1 }' | sort)
+helped=$("$cli" --help | sed -n '/^Subcommands:/,$p' | awk 'NR > 1 && /^  [a-z]/ { print $1 }' | sort)
 documented=$(zcat "$share/man/man1/velloria-cli.1.gz" | sed -n '/^\.SH COMMANDS/,/^\.SH OPTIONS/p' |
     sed -n '/^\.TP/{n;p}' | sed -E 's/^\.B[IR]? "?([a-z-]+).*/\1/' | sort)
 if [ "$helped" != "$documented" ]; then
