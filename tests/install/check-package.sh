@@ -18,7 +18,8 @@ fail() { echo "$deb: $*" >&2; exit 1; }
 contents=$(dpkg-deb -c "$deb" | sed -E 's/^([^ ]+ +){5}//')
 for path in ./usr/bin/velloria ./usr/bin/velloria-cli ./usr/share/velloria/velloria.js \
     ./usr/share/velloria/help/index.html ./usr/share/velloria/samples/index.html \
-    ./usr/share/velloria/samples/classic/Classic.html \
+    ./usr/share/velloria/samples/banner/index.html ./usr/share/velloria/samples/banner/slider0.jpg \
+    ./usr/share/bash-completion/completions/velloria-cli \
     "./usr/share/velloria/templates/Wide Banner.jfs" \
     ./usr/share/applications/org.example.velloria.Velloria.desktop \
     ./usr/share/metainfo/org.example.velloria.Velloria.metainfo.xml \
