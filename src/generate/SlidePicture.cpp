@@ -4,10 +4,12 @@
 #include "JpegReader.h"
 #include "JpegWriter.h"
 #include "Resampler.h"
+#include "SrgbConversion.h"
 #include "platform/VelloriaError.h"
 
 #include <climits>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -72,7 +74,10 @@ SlidePicture makeSlidePicture(const std::filesystem::path &original, int targetH
         reader.readRow(row.data());
         resampler.addRow(row.data());
     }
-    const RgbImage upright = exiforientation::turnUpright(resampler.take(), reader.orientation());
+    RgbImage scaled = resampler.take();
+    // Converted after scaling, the colours cost a slide's pixels instead of the original's.
+    SrgbConversion::forProfile(reader.iccProfile(), reader.colours()).apply(scaled);
+    const RgbImage upright = exiforientation::turnUpright(std::move(scaled), reader.orientation());
     JpegWriter writer(original);
     return {upright.width, upright.height, writer.encode(upright)};
 }
