@@ -9,6 +9,7 @@
 
 #include <climits>
 #include <cmath>
+#include <future>
 #include <utility>
 #include <vector>
 
@@ -66,6 +67,15 @@ SlidePicture makeSlidePicture(const std::filesystem::path &original, int targetH
     // Scale the picture as stored and turn only the small result upright.
     const int width = swaps ? size.height : size.width;
     const int height = swaps ? size.width : size.height;
+    // Building a colour profile's conversion takes a few milliseconds, several percent of
+    // decoding a large photo: it is built meanwhile on a thread of its own, or afterwards when
+    // no thread can be had.
+    const auto policy = reader.iccProfile().empty() ? std::launch::deferred
+                                                    : std::launch::async | std::launch::deferred;
+    std::future<SrgbConversion> conversion =
+        std::async(policy, [icc = reader.iccProfile(), colours = reader.colours()] {
+            return SrgbConversion::forProfile(icc, colours);
+        });
     // Twice the slide's size leaves the filter enough to work with.
     reader.start(2 * width, 2 * height);
     Resampler resampler(reader.scaledWidth(), reader.scaledHeight(), width, height);
@@ -76,7 +86,7 @@ SlidePicture makeSlidePicture(const std::filesystem::path &original, int targetH
     }
     RgbImage scaled = resampler.take();
     // Converted after scaling, the colours cost a slide's pixels instead of the original's.
-    SrgbConversion::forProfile(reader.iccProfile(), reader.colours()).apply(scaled);
+    conversion.get().apply(scaled);
     const RgbImage upright = exiforientation::turnUpright(std::move(scaled), reader.orientation());
     JpegWriter writer(original);
     return {upright.width, upright.height, writer.encode(upright)};
