@@ -4,7 +4,7 @@
 # Debian packages the build and the tests need (the README says why each one is there).
 VELLORIA_PACKAGES=(
     cmake g++ make pkg-config
-    libjpeg62-turbo-dev
+    libjpeg62-turbo-dev liblcms2-dev
     libcli11-dev nlohmann-json3-dev
     libgtest-dev libgmock-dev
     qt6-base-dev

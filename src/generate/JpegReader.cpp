@@ -5,6 +5,7 @@
 #include "platform/VelloriaError.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <jerror.h>
 #include <sys/stat.h>
@@ -65,6 +66,7 @@ void JpegReader::readHeader()
 {
     jpeg_stdio_src(&m_jpeg.info, m_file.get());
     jpeg_save_markers(&m_jpeg.info, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_save_markers(&m_jpeg.info, JPEG_APP0 + 2, 0xFFFF);
     check(m_trap.run([this] { jpeg_read_header(&m_jpeg.info, TRUE); }));
     if (const std::string reason = m_limit.declaredSizeRefusal(m_jpeg.info); !reason.empty())
         throw VelloriaError(refusal(reason));
@@ -79,6 +81,30 @@ void JpegReader::readHeader()
     m_cmyk = m_jpeg.info.jpeg_color_space == JCS_CMYK || m_jpeg.info.jpeg_color_space == JCS_YCCK;
     m_invertedCmyk = m_cmyk && m_jpeg.info.saw_Adobe_marker;
     m_jpeg.info.out_color_space = m_cmyk ? JCS_CMYK : JCS_RGB;
+    readIccProfile();
+}
+
+void JpegReader::readIccProfile()
+{
+    // libjpeg-turbo checks that the segments' numbers fit together and only warns when they
+    // do not; a profile it cannot join, or memory it cannot get, leaves the picture without
+    // one, as if it had none.
+    JOCTET *profile = nullptr;
+    unsigned int length = 0;
+    const bool joined = m_trap.run([this, &profile, &length] {
+        if (!jpeg_read_icc_profile(&m_jpeg.info, &profile, &length))
+            profile = nullptr;
+    });
+    if (joined && profile)
+        m_iccProfile.assign(reinterpret_cast<const char *>(profile), length);
+    std::free(profile);
+}
+
+DecodedColours JpegReader::colours() const
+{
+    if (m_cmyk)
+        return DecodedColours::inks;
+    return m_jpeg.info.num_components == 1 ? DecodedColours::grey : DecodedColours::colour;
 }
 
 void JpegReader::start(int minWidth, int minHeight)

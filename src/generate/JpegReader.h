@@ -6,6 +6,7 @@
 
 #include "JpegErrorTrap.h"
 #include "JpegWorkLimit.h"
+#include "SrgbConversion.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -27,6 +28,10 @@ public:
     int height() const { return static_cast<int>(m_jpeg.info.image_height); }
     // EXIF orientation 1..8; 1 when the file has none.
     int orientation() const { return m_orientation; }
+    // The embedded ICC profile, joined from its segments; empty when there is none or its
+    // segments do not fit together.
+    const std::string &iccProfile() const { return m_iccProfile; }
+    DecodedColours colours() const;
 
     // Starts decoding at the smallest scale of 1/8 .. 8/8 whose size is at least
     // minWidth x minHeight, or at full size when none is.
@@ -44,6 +49,7 @@ private:
 
     void openFile();
     void readHeader();
+    void readIccProfile();
     void chooseScale(int minWidth, int minHeight);
     void check(bool succeeded) const;
     std::string refusal(const std::string &reason) const;
@@ -72,5 +78,6 @@ private:
     bool m_cmyk = false;
     bool m_invertedCmyk = false;
     int m_orientation = 1;
+    std::string m_iccProfile;
     std::vector<unsigned char> m_cmykRow;
 };

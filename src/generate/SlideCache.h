@@ -21,8 +21,8 @@
 #include <vector>
 
 // Raise whenever makeSlidePicture's output changes, so that slides made by an older
-// pipeline are made afresh.
-inline constexpr int slidePipelineVersion = 1;
+// pipeline are made afresh. 2: slides of originals with a colour profile are in sRGB.
+inline constexpr int slidePipelineVersion = 2;
 
 // Entries of the cache, or those a trim removed, and their bytes.
 struct SlideCacheUsage

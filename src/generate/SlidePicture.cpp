@@ -4,10 +4,13 @@
 #include "JpegReader.h"
 #include "JpegWriter.h"
 #include "Resampler.h"
+#include "SrgbConversion.h"
 #include "platform/VelloriaError.h"
 
 #include <climits>
 #include <cmath>
+#include <future>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -64,6 +67,15 @@ SlidePicture makeSlidePicture(const std::filesystem::path &original, int targetH
     // Scale the picture as stored and turn only the small result upright.
     const int width = swaps ? size.height : size.width;
     const int height = swaps ? size.width : size.height;
+    // Building a colour profile's conversion takes a few milliseconds, several percent of
+    // decoding a large photo: it is built meanwhile on a thread of its own, or afterwards when
+    // no thread can be had.
+    const auto policy = reader.iccProfile().empty() ? std::launch::deferred
+                                                    : std::launch::async | std::launch::deferred;
+    std::future<SrgbConversion> conversion =
+        std::async(policy, [icc = reader.iccProfile(), colours = reader.colours()] {
+            return SrgbConversion::forProfile(icc, colours);
+        });
     // Twice the slide's size leaves the filter enough to work with.
     reader.start(2 * width, 2 * height);
     Resampler resampler(reader.scaledWidth(), reader.scaledHeight(), width, height);
@@ -72,7 +84,10 @@ SlidePicture makeSlidePicture(const std::filesystem::path &original, int targetH
         reader.readRow(row.data());
         resampler.addRow(row.data());
     }
-    const RgbImage upright = exiforientation::turnUpright(resampler.take(), reader.orientation());
+    RgbImage scaled = resampler.take();
+    // Converted after scaling, the colours cost a slide's pixels instead of the original's.
+    conversion.get().apply(scaled);
+    const RgbImage upright = exiforientation::turnUpright(std::move(scaled), reader.orientation());
     JpegWriter writer(original);
     return {upright.width, upright.height, writer.encode(upright)};
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-// Slides: the originals scaled to the slide show's height, turned upright and encoded as
-// JPEG for the web.
+// Slides: the originals scaled to the slide show's height, turned upright, brought into sRGB
+// from an embedded colour profile and encoded as JPEG for the web.
 
 #include <filesystem>
 #include <string>
@@ -24,8 +24,9 @@ struct SlidePicture
     std::string jpeg;
 };
 
-// Reads a JPEG original, turns it upright per its EXIF orientation and scales it to
-// slideSizeFor(upright width, upright height, targetHeight). Raises VelloriaError naming
-// the file for a height below 1, a picture that would shrink to nothing, and a file that
+// Reads a JPEG original, turns it upright per its EXIF orientation, scales it to
+// slideSizeFor(upright width, upright height, targetHeight) and converts it to sRGB when it
+// carries a usable colour profile of another colour space (SrgbConversion). Raises VelloriaError
+// naming the file for a height below 1, a picture that would shrink to nothing, and a file that
 // cannot be read or is not a complete, undamaged JPEG.
 SlidePicture makeSlidePicture(const std::filesystem::path &original, int targetHeight);

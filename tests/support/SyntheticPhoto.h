@@ -30,7 +30,8 @@ struct JpegOptions
     bool progressive = false;
     ChromaSubsampling subsampling = ChromaSubsampling::yuv420;
     JpegColour colour = JpegColour::rgb;
-    int orientation = 0; // EXIF Orientation 1..8; 0 writes no EXIF segment
+    int orientation = 0;         // EXIF Orientation 1..8; 0 writes no EXIF segment
+    std::string iccProfile = {}; // embedded in APP2 segments when not empty
 };
 
 class SyntheticPhoto

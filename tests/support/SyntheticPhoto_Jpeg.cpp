@@ -130,6 +130,10 @@ void compressRows(j_compress_ptr cinfo, const Job &job)
         const auto exif = exifOrientation(job.options->orientation);
         jpeg_write_marker(cinfo, JPEG_APP0 + 1, exif.data(), exif.size());
     }
+    const std::string &icc = job.options->iccProfile;
+    if (!icc.empty())
+        jpeg_write_icc_profile(cinfo, reinterpret_cast<const JOCTET *>(icc.data()),
+                               static_cast<unsigned int>(icc.size()));
     const int width = job.photo->width();
     const int height = job.photo->height();
     const bool cmyk = isCmyk(job.options->colour);

@@ -1,6 +1,7 @@
 // make-photo: writes a synthetic photo as JPEG, for trying the program on pictures of any
 // size and kind without shipping real ones.
 
+#include "IccProfiles.h"
 #include "SyntheticPhoto.h"
 
 #include <charconv>
@@ -14,7 +15,8 @@ namespace {
 constexpr const char *usage =
     "usage: make-photo OUT.jpg WIDTH HEIGHT [--seed N] [--quality Q] [--progressive]\n"
     "                  [--gray] [--cmyk] [--adobe-inverted] [--subsampling 420|444]\n"
-    "                  [--orientation N] [--scene harbour|meadow|dunes|tower]\n";
+    "                  [--orientation N] [--scene harbour|meadow|dunes|tower]\n"
+    "                  [--display-p3]\n";
 
 struct UsageError
 {
@@ -73,6 +75,8 @@ void readOption(Request &r, std::string_view option, int &i, int argc, char **ar
                                     : ChromaSubsampling::yuv420;
     else if (option == "--scene")
         r.kind = scene(value());
+    else if (option == "--display-p3")
+        r.options.iccProfile = displayP3Profile(); // the pixels are taken as P3 colours
     else if (option == "--progressive")
         r.options.progressive = true;
     else if (option == "--gray")
