@@ -30,7 +30,7 @@ for path in ./usr/bin/velloria ./usr/bin/velloria-cli ./usr/share/velloria/vello
     grep -qxF "$path" <<<"$contents" || fail "lacks $path"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libc6 libjpeg62-turbo libqt6widgets6 qt6-qpa-plugins; do
+for package in libc6 libjpeg62-turbo liblcms2-2 libqt6widgets6 qt6-qpa-plugins; do
     grep -q "\b$package\b" <<<"$depends" || fail "does not depend on $package: $depends"
 done
 dpkg-deb -x "$deb" "$work/root"
