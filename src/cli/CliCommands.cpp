@@ -1,6 +1,6 @@
 #include "CliCommands.h"
 
-#include "CliPages.h"
+#include "model/PlainPropertyPages.h"
 #include "ProjectInfo.h"
 #include "generate/JpegReader.h"
 #include "generate/SlideCache.h"
@@ -182,7 +182,7 @@ void CliCommands::publishProject(const std::string &file, const std::string &fol
         TzybAppletAgent &agent;
         ~PreviewCleanup() { agent.ClearPreview(); }
     } cleanup{m_agent};
-    CliPages pages;
+    PlainPropertyPages pages;
     ProjectEvents events;
     ProjectCommands commands(m_agent, m_tree, pages, *this, events, m_folders.templates());
     m_currentFile = file;

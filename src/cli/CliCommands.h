@@ -34,7 +34,7 @@ struct ItemEdit
     std::optional<std::string> picture;
 };
 
-class CliPages;
+class PlainPropertyPages;
 class ProjectCommands;
 
 // Every command that changes a project reads it, changes it and writes it back under the
@@ -71,7 +71,7 @@ private:
     // Opens the project, runs `edit` on the editor's commands over it, and saves the project
     // file as Save stores and writes it (without building the site).
     void editProject(const std::string &file,
-                     const std::function<void(ProjectCommands &, CliPages &)> &edit);
+                     const std::function<void(ProjectCommands &, PlainPropertyPages &)> &edit);
     DesignTree::Node itemNode(int number, bool rootToo) const;
     void printCodeToPaste(const std::filesystem::path &page) const;
     void writeNewProject(const std::string &file, bool force);

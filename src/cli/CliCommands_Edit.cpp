@@ -1,7 +1,7 @@
 // The commands that edit a project as the editor's pages and item commands do.
 
 #include "CliCommands.h"
-#include "CliPages.h"
+#include "model/PlainPropertyPages.h"
 #include "ShowFields.h"
 #include "model/PageRules.h"
 #include "model/ProjectCommands.h"
@@ -30,11 +30,11 @@ void putOnPage(std::string &control, const std::optional<std::string> &typed,
 } // namespace
 
 void CliCommands::editProject(const std::string &file,
-                              const std::function<void(ProjectCommands &, CliPages &)> &edit)
+                              const std::function<void(ProjectCommands &, PlainPropertyPages &)> &edit)
 {
     onProject(file, [&] {
         load(file);
-        CliPages pages;
+        PlainPropertyPages pages;
         pages.showApplet(m_agent.GetAppletData());
         ProjectEvents events;
         ProjectCommands commands(m_agent, m_tree, pages, *this, events, m_folders.templates());
@@ -70,7 +70,7 @@ DesignTree::Node CliCommands::itemNode(int number, bool rootToo) const
 
 void CliCommands::set(const std::string &file, const std::vector<std::string> &assignments)
 {
-    editProject(file, [&](ProjectCommands &, CliPages &pages) {
+    editProject(file, [&](ProjectCommands &, PlainPropertyPages &pages) {
         for (const std::string &assignment : assignments)
             applyShowField(pages.applet, assignment);
     });
@@ -78,7 +78,7 @@ void CliCommands::set(const std::string &file, const std::vector<std::string> &a
 
 void CliCommands::item(const std::string &file, int number, const ItemEdit &edit)
 {
-    editProject(file, [&](ProjectCommands &commands, CliPages &pages) {
+    editProject(file, [&](ProjectCommands &commands, PlainPropertyPages &pages) {
         commands.selectionChanged(itemNode(number, false));
         const std::string where = itemName(number) + ", ";
         putOnPage(pages.item.link, edit.link, where + "link");
@@ -95,7 +95,7 @@ void CliCommands::item(const std::string &file, int number, const ItemEdit &edit
 
 void CliCommands::remove(const std::string &file, int number)
 {
-    editProject(file, [&](ProjectCommands &commands, CliPages &) {
+    editProject(file, [&](ProjectCommands &commands, PlainPropertyPages &) {
         commands.deleteItem(itemNode(number, true));
         if (!m_refusals->empty())
             throw ProjectValueError(itemName(number) + ": " + m_refusals->front());
@@ -106,7 +106,7 @@ void CliCommands::remove(const std::string &file, int number)
 // one with a next sibling.
 void CliCommands::move(const std::string &file, int number, bool up)
 {
-    editProject(file, [&](ProjectCommands &commands, CliPages &) {
+    editProject(file, [&](ProjectCommands &commands, PlainPropertyPages &) {
         const DesignTree::Node node = itemNode(number, false);
         if (up && !m_tree.previousSibling(node))
             throw ProjectValueError(itemName(number) +

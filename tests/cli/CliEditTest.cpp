@@ -4,6 +4,7 @@
 #include "CliRun.h"
 #include "common/ScriptedPrompts.h"
 #include "model/InMemoryDesignTree.h"
+#include "model/PlainPropertyPages.h"
 #include "model/ProjectCommands.h"
 
 #include <functional>
@@ -11,21 +12,8 @@
 
 namespace {
 
-// The controls of the pages, as a user leaves them.
-class Pages : public PropertyPages
-{
-public:
-    TAppletData appletPages() const override { return applet; }
-    void showApplet(const TAppletData &data) override { applet = data; }
-    ItemPage itemPage() const override { return item; }
-    void showItem(const ItemPage &page) override { item = page; }
-
-    TAppletData applet;
-    ItemPage item;
-};
-
 // What a user does in the editor: the tree, the pages and the answers to questions.
-using EditorEdit = std::function<void(ProjectCommands &, Pages &, DesignTree &, ScriptedPrompts &)>;
+using EditorEdit = std::function<void(ProjectCommands &, PlainPropertyPages &, DesignTree &, ScriptedPrompts &)>;
 
 class CliEdit : public Cli
 {
@@ -59,7 +47,7 @@ protected:
         TzybAppletAgent agent(folder.path());
         InMemoryDesignTree tree;
         agent.LoadFromFile(file("q.jfs"), tree);
-        Pages pages;
+        PlainPropertyPages pages;
         ScriptedPrompts prompts;
         ProjectEvents events;
         ProjectCommands commands(agent, tree, pages, prompts, events, folder.path());
@@ -82,16 +70,16 @@ TEST_F(CliEdit, eachCommandWritesWhatTheEditorWrites)
     } cases[] = {
         // The name is trimmed and names the element and the array.
         {{"set", "name=  Demo  "},
-         [](auto &, Pages &p, auto &, auto &) { p.applet.pSliderName = "  Demo  "; }},
+         [](auto &, PlainPropertyPages &p, auto &, auto &) { p.applet.pSliderName = "  Demo  "; }},
         {{"set", "background=#00ff80", "border-color=336699", "border-style=Ridge"},
-         [](auto &, Pages &p, auto &, auto &) {
+         [](auto &, PlainPropertyPages &p, auto &, auto &) {
              p.applet.pBgColor = "00FF80";
              p.applet.pContainerBorderColor = "336699";
              p.applet.pContainerBorderStyle = "6";
          }},
         // As a spin edit holds them: "+320" and "0240" are the numbers 320 and 240.
         {{"set", "width=+320", "height=0240", "delay=-3", "step=0", "border-width=9999"},
-         [](auto &, Pages &p, auto &, auto &) {
+         [](auto &, PlainPropertyPages &p, auto &, auto &) {
              p.applet.pWidth = "320";
              p.applet.pHeight = "240";
              p.applet.pDelay = "-3";
@@ -99,21 +87,21 @@ TEST_F(CliEdit, eachCommandWritesWhatTheEditorWrites)
              p.applet.pContainerBorderWidth = "9999";
          }},
         {{"set", "local-root= /srv/www ", "web-root=https://example.org/", "convert-to=web"},
-         [](auto &, Pages &p, auto &, auto &) {
+         [](auto &, PlainPropertyPages &p, auto &, auto &) {
              p.applet.pInternalUse_RootDir_Local = " /srv/www ";
              p.applet.pInternalUse_RootDir_Remote = "https://example.org/";
              p.applet.pInternalUse_RootDir_Local_Checked = "0";
          }},
         // The same picture keeps its slide; only the options given change.
         {{"item", "2", "--tooltip", " Tip ", "--target", "_blank"},
-         [](ProjectCommands &c, Pages &p, DesignTree &t, auto &) {
+         [](ProjectCommands &c, PlainPropertyPages &p, DesignTree &t, auto &) {
              c.selectionChanged(t.nodeAt(2));
              p.item.toolTip = " Tip ";
              p.item.target = "_blank";
          }},
         // Another picture drops the slide of the old one.
         {{"item", "1", "--picture", "c.jpg", "--link", ""},
-         [this](ProjectCommands &c, Pages &p, DesignTree &t, auto &) {
+         [this](ProjectCommands &c, PlainPropertyPages &p, DesignTree &t, auto &) {
              c.selectionChanged(t.nodeAt(1));
              p.item.originalImagePath = file("c.jpg");
              p.item.link = "";

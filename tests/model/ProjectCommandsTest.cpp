@@ -1,6 +1,7 @@
 // The project commands as the editor runs them: what they ask, what they leave on disk and
 // in the project, and how cancelling and the modified flag behave.
 
+#include "model/PlainPropertyPages.h"
 #include "model/ProjectCommands.h"
 
 #include "common/RecordingProgress.h"
@@ -13,18 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-class FakePages : public PropertyPages
-{
-public:
-    TAppletData appletPages() const override { return applet; }
-    void showApplet(const TAppletData &data) override { applet = data; }
-    ItemPage itemPage() const override { return item; }
-    void showItem(const ItemPage &page) override { item = page; }
-
-    TAppletData applet;
-    ItemPage item;
-};
 
 class RecordingEvents : public ProjectEvents
 {
@@ -62,7 +51,7 @@ protected:
     fs::path install = folder.path();
     TzybAppletAgent agent{install};
     InMemoryDesignTree tree;
-    FakePages pages;
+    PlainPropertyPages pages;
     ScriptedPrompts prompts;
     RecordingEvents events;
     ProjectCommands commands{agent, tree, pages, prompts, events, install / "templates"};
