@@ -7,7 +7,7 @@
 #include "TfrmHelp.h"
 #include "TfrmMsgBox_LinkTip.h"
 #include "TfrmTemplet.h"
-#include "common/ScriptedPrompts.h"
+#include "editor/ScriptedEditorPrompts.h"
 #include "common/TempFolder.h"
 #include "platform/FileSettingsStore.h"
 #include "platform/MemorySettingsStore.h"
@@ -28,67 +28,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
-
-namespace {
-
-class EditorScript : public ScriptedPrompts
-{
-public:
-    std::optional<QColor> chooseColour(const QColor &)
-    {
-        asked.push_back("colour");
-        return std::nullopt;
-    }
-};
-
-// ScriptedPrompts answers the core's questions; the editor adds the colour dialog.
-class ScriptedEditorPrompts : public EditorPrompts
-{
-public:
-    void showError(const std::string &text) override { script.showError(text); }
-    Answer askYesNoCancel(const std::string &q) override { return script.askYesNoCancel(q); }
-    bool askYesNo(const std::string &q) override { return script.askYesNo(q); }
-    std::optional<std::string> chooseFileToOpen(const std::string &f) override
-    {
-        return script.chooseFileToOpen(f);
-    }
-    std::optional<std::string> chooseFileToSave(const std::string &f, const std::string &d) override
-    {
-        return script.chooseFileToSave(f, d);
-    }
-    std::optional<QColor> chooseColour(const QColor &initial) override
-    {
-        return script.chooseColour(initial);
-    }
-    void showLinkTip() override { script.asked.push_back("link tip"); }
-    void showAbout() override { script.asked.push_back("about"); }
-    void showWebBrowser() override { script.asked.push_back("web browser"); }
-    // "new" starts a new project, "" chooses nothing, anything else is a template's path.
-    TemplateChoice chooseTemplate(const std::filesystem::path &folder) override
-    {
-        script.asked.push_back("templates in " + folder.string());
-        const std::string answer = script.answers.empty() ? "" : script.answers.front();
-        if (!script.answers.empty())
-            script.answers.pop_front();
-        return answer == "new" ? TemplateChoice{true, {}} : TemplateChoice{false, answer};
-    }
-    EditorScript script;
-};
-
-// Closes the next modal window once it shows, after reading its text.
-void closeNextModal(QString *text = nullptr)
-{
-    QTimer::singleShot(10, [text] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return closeNextModal(text);
-        if (auto *memo = modal->findChild<QPlainTextEdit *>(); memo && text)
-            *text = memo->toPlainText();
-        modal->close();
-    });
-}
-
-} // namespace
 
 // Records what would have been started.
 class RecordingLauncher : public Launcher

@@ -6,7 +6,7 @@
 #include "EditorStart.h"
 #include "QtText.h"
 #include "TfrmTemplet.h"
-#include "common/ScriptedPrompts.h"
+#include "editor/ScriptedEditorPrompts.h"
 #include "common/TempFolder.h"
 #include "platform/BrowserChoice.h"
 #include "platform/DesktopIntegration.h"
@@ -22,45 +22,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// The file dialogs and questions answered from a script; the other dialogs only recorded.
-class ScriptedEditorPrompts : public EditorPrompts
-{
-public:
-    void showError(const std::string &text) override { script.showError(text); }
-    Answer askYesNoCancel(const std::string &q) override { return script.askYesNoCancel(q); }
-    bool askYesNo(const std::string &q) override { return script.askYesNo(q); }
-    std::optional<std::string> chooseFileToOpen(const std::string &f) override
-    {
-        return script.chooseFileToOpen(f);
-    }
-    std::optional<std::string> chooseFileToSave(const std::string &f, const std::string &d) override
-    {
-        return script.chooseFileToSave(f, d);
-    }
-    std::optional<QColor> chooseColour(const QColor &) override { return std::nullopt; }
-    void showLinkTip() override {}
-    void showAbout() override {}
-    void showWebBrowser() override {}
-    TemplateChoice chooseTemplate(const fs::path &folder) override
-    {
-        script.asked.push_back("templates in " + folder.string());
-        return {false, script.chooseFileToOpen("template").value_or("")};
-    }
-    ScriptedPrompts script;
-};
-
-void closeNextModal(QString *text)
-{
-    QTimer::singleShot(10, [text] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return closeNextModal(text);
-        if (auto *memo = modal->findChild<QPlainTextEdit *>())
-            *text = memo->toPlainText();
-        modal->close();
-    });
-}
 
 fs::path installedProgram()
 {

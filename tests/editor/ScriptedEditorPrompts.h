@@ -1,0 +1,68 @@
+#pragma once
+
+// The editor's dialogs and questions answered from a script (ScriptedPrompts), and modal
+// windows closed once they show: what the editor's window tests share.
+
+#include "EditorPrompts.h"
+#include "common/ScriptedPrompts.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+class EditorScript : public ScriptedPrompts
+{
+public:
+    std::optional<QColor> chooseColour(const QColor &)
+    {
+        asked.push_back("colour");
+        return std::nullopt;
+    }
+};
+
+// ScriptedPrompts answers the core's questions; the editor adds the colour dialog.
+class ScriptedEditorPrompts : public EditorPrompts
+{
+public:
+    void showError(const std::string &text) override { script.showError(text); }
+    Answer askYesNoCancel(const std::string &q) override { return script.askYesNoCancel(q); }
+    bool askYesNo(const std::string &q) override { return script.askYesNo(q); }
+    std::optional<std::string> chooseFileToOpen(const std::string &f) override
+    {
+        return script.chooseFileToOpen(f);
+    }
+    std::optional<std::string> chooseFileToSave(const std::string &f, const std::string &d) override
+    {
+        return script.chooseFileToSave(f, d);
+    }
+    std::optional<QColor> chooseColour(const QColor &initial) override
+    {
+        return script.chooseColour(initial);
+    }
+    void showLinkTip() override { script.asked.push_back("link tip"); }
+    void showAbout() override { script.asked.push_back("about"); }
+    void showWebBrowser() override { script.asked.push_back("web browser"); }
+    // "new" starts a new project, "" chooses nothing, anything else is a template's path.
+    TemplateChoice chooseTemplate(const std::filesystem::path &folder) override
+    {
+        script.asked.push_back("templates in " + folder.string());
+        const std::string answer = script.answers.empty() ? "" : script.answers.front();
+        if (!script.answers.empty())
+            script.answers.pop_front();
+        return answer == "new" ? TemplateChoice{true, {}} : TemplateChoice{false, answer};
+    }
+    EditorScript script;
+};
+
+// Closes the next modal window once it shows, after reading its text.
+inline void closeNextModal(QString *text = nullptr)
+{
+    QTimer::singleShot(10, [text] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return closeNextModal(text);
+        if (auto *memo = modal->findChild<QPlainTextEdit *>(); memo && text)
+            *text = memo->toPlainText();
+        modal->close();
+    });
+}
