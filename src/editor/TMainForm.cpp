@@ -9,6 +9,7 @@
 #include "model/DecimalText.h"
 #include "platform/BrowserChoice.h"
 #include "platform/ProductInfo.h"
+#include "platform/ProjectLock.h"
 #include "ui_TMainForm.h"
 
 #include <QCloseEvent>
@@ -65,6 +66,7 @@ TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &
     ProjectEvents &events = *this;
     m_commands = std::make_unique<ProjectCommands>(m_agent, *m_tree, pages, m_prompts, events,
                                                    m_folders.templates());
+    m_commands->lockProjectWhileSaving(ProjectLock::defaultPatience);
     m_html = new TformHTML(this);
     m_help = new TfrmHelp(this);
     setUpHelpButtons();

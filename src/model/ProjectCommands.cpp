@@ -4,6 +4,7 @@
 
 #include "PageStore.h"
 #include "TextUtil.h"
+#include "platform/ProjectLock.h"
 
 namespace fs = std::filesystem;
 
@@ -122,6 +123,9 @@ LoadResult ProjectCommands::openChosen(const std::string &fileName)
 
 void ProjectCommands::saveAndPublish(const std::string &path)
 {
+    std::optional<ProjectLock> lock;
+    if (m_lockPatience)
+        lock.emplace(path, *m_lockPatience);
     const auto [folder, name] = folderAndName(path);
     m_agent.SaveAndPublish(folder, name, m_tree);
 }

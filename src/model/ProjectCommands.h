@@ -12,6 +12,7 @@
 #include "TzybAppletAgent.h"
 #include "UserPrompts.h"
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -61,6 +62,10 @@ public:
     // The parameters the program was started with, joined with blanks: a path with blanks
     // arrives as several. Errors are dropped.
     void openFromCommandLine(const std::vector<std::string> &arguments);
+    // Saves then take the project file's lock, waiting up to `patience` for a command that
+    // holds it, so an editor and velloria-cli never write one site at the same time. Off
+    // by default: the command-line tool holds the lock for its whole command.
+    void lockProjectWhileSaving(std::chrono::milliseconds patience) { m_lockPatience = patience; }
     // True when the window may close.
     bool closeQuery();
 
@@ -109,4 +114,5 @@ private:
     std::string m_htmlText;
     DesignTree::Node m_currentItemNode = nullptr;
     bool m_modified = false;
+    std::optional<std::chrono::milliseconds> m_lockPatience;
 };

@@ -1,13 +1,15 @@
 // The project commands as the editor runs them: what they ask, what they leave on disk and
 // in the project, and how cancelling and the modified flag behave.
 
-#include "model/PlainPropertyPages.h"
 #include "model/ProjectCommands.h"
 
 #include "common/RecordingProgress.h"
 #include "common/ScriptedPrompts.h"
 #include "common/TempFolder.h"
 #include "model/InMemoryDesignTree.h"
+#include "model/PlainPropertyPages.h"
+#include "platform/ProjectLock.h"
+#include "platform/VelloriaError.h"
 
 #include <gtest/gtest.h>
 
@@ -112,6 +114,26 @@ TEST_F(Commands, aNameWithoutExtensionIsSavedAsJfsAndSavedAgainWithoutADialog)
     EXPECT_TRUE(fs::exists(file("demo.jfs")));
     EXPECT_EQ(prompts.asked, std::vector<std::string>{saveDialog});
     EXPECT_TRUE(events.opened.empty()) << "saving does not add to the recent files";
+}
+
+// The editor's saves wait for a command that holds the project, then give up and change
+// nothing.
+TEST_F(Commands, aSaveWaitsForTheProjectsLockWhenAskedTo)
+{
+    addItem();
+    commands.saveAsPath(file("show.jfs"));
+    const std::string saved = readBytes(file("show.jfs"));
+    const ProjectLock heldElsewhere(file("show.jfs"));
+    commands.lockProjectWhileSaving(std::chrono::milliseconds(100));
+    addItem();
+    try {
+        commands.saveAsPath(file("show.jfs"));
+        ADD_FAILURE() << "saved over a held project";
+    } catch (const VelloriaError &e) {
+        EXPECT_NE(std::string(e.what()).find("is busy"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(readBytes(file("show.jfs")), saved);
+    EXPECT_TRUE(commands.modified());
 }
 
 TEST_F(Commands, openedProjectsComeBackAndGoToTheRecentFiles)
