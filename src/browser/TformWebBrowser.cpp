@@ -69,10 +69,9 @@ void TformWebBrowser::ComboBoxBrowserListChange()
     m_ui->RadioButtonBrowserKnownInSystem->setChecked(true);
 }
 
-// Programs on Linux have no extension to filter by: the dialog shows every file.
 void TformWebBrowser::spdbtnOpenExeFileClick()
 {
-    if (const std::optional<std::string> chosen = m_prompts.chooseFileToOpen("Programs (*)|*"))
+    if (const std::optional<std::string> chosen = m_prompts.chooseProgram())
         m_ui->editSpecifiedBrowserFileName->setText(toQString(*chosen));
 }
 

@@ -14,6 +14,8 @@ class EditorPrompts : public UserPrompts
 {
 public:
     virtual std::optional<QColor> chooseColour(const QColor &initial) = 0;
+    // A program to run: the dialog lists folders and the files one may execute.
+    virtual std::optional<std::string> chooseProgram() = 0;
     // The tip about local links, shown modally.
     virtual void showLinkTip() = 0;
     // The about box, shown modally.

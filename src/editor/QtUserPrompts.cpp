@@ -69,6 +69,18 @@ std::optional<std::string> QtUserPrompts::chooseFileToSave(const std::string &fi
     return toBytes(chosen);
 }
 
+// Programs on Linux have no extension to filter by: the dialog filters by permission.
+std::optional<std::string> QtUserPrompts::chooseProgram()
+{
+    QFileDialog dialog(m_parent);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDotAndDotDot);
+    dialog.setDirectory(QStringLiteral("/usr/bin"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return toBytes(dialog.selectedFiles().front());
+}
+
 std::optional<QColor> QtUserPrompts::chooseColour(const QColor &initial)
 {
     const QColor chosen = QColorDialog::getColor(initial, m_parent);

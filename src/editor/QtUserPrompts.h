@@ -22,6 +22,7 @@ public:
     std::optional<std::string> chooseFileToSave(const std::string &filter,
                                                 const std::string &initialFolder) override;
     std::optional<QColor> chooseColour(const QColor &initial) override;
+    std::optional<std::string> chooseProgram() override;
     void showLinkTip() override;
     void showAbout() override;
     void showWebBrowser() override;

@@ -368,7 +368,9 @@ private slots:
         dialog.ui().RadioButtonBrowserKnownInSystem->click();
         QVERIFY(dialog.ui().RadioButtonBrowserDefault->isChecked());
         dialog.ui().RadioButtonBrowserUserSpecify->click();
-        dialog.ui().editSpecifiedBrowserFileName->setText(QStringLiteral("/opt/b b/run"));
+        m_prompts->script.answers = {"/opt/b b/run"};
+        dialog.ui().spdbtnOpenExeFile->click();
+        QCOMPARE(asked().back(), std::string("open: program"));
         dialog.reject();
         QVERIFY(!m_settings->openKey(usersettings::webBrowsersKey));
         dialog.bitbtnOkClick();

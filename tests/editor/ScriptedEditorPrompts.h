@@ -39,6 +39,10 @@ public:
     {
         return script.chooseColour(initial);
     }
+    std::optional<std::string> chooseProgram() override
+    {
+        return script.chooseFileToOpen("program");
+    }
     void showLinkTip() override { script.asked.push_back("link tip"); }
     void showAbout() override { script.asked.push_back("about"); }
     void showWebBrowser() override { script.asked.push_back("web browser"); }
