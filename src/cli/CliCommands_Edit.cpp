@@ -1,9 +1,10 @@
 // The commands that edit a project as the editor's pages and item commands do.
 
 #include "CliCommands.h"
-#include "model/PlainPropertyPages.h"
+
 #include "ShowFields.h"
 #include "model/PageRules.h"
+#include "model/PlainPropertyPages.h"
 #include "model/ProjectCommands.h"
 #include "platform/VelloriaError.h"
 

@@ -49,10 +49,8 @@ std::string borderStylePage(std::string_view field, std::string_view typed)
     for (std::size_t i = 0; i < names.size(); ++i)
         if (equalIgnoringCase(trimmed(typed), names[i]))
             return std::to_string(i);
-    std::string list;
-    for (const std::string &name : names)
-        list += (list.empty() ? "" : ", ") + name;
-    refuse(field, "'" + std::string(typed) + "' is not a border style: use one of " + list + ".");
+    refuse(field, "'" + std::string(typed) + "' is not a border style: use one of " +
+                      joined(names, ", ") + ".");
 }
 
 std::string convertToPage(std::string_view field, std::string_view typed)
@@ -131,10 +129,10 @@ const std::vector<ShowField> &showFields()
 
 std::string showFieldList()
 {
-    std::string list;
+    std::vector<std::string> names;
     for (const ShowField &field : showFields())
-        list += (list.empty() ? "" : ", ") + std::string(field.name);
-    return list;
+        names.emplace_back(field.name);
+    return joined(names, ", ");
 }
 
 std::vector<std::string> borderStyleNames()

@@ -4,6 +4,7 @@
 #include "CompletionScript.h"
 #include "PrivateInstallFolder.h"
 #include "ShowFields.h"
+#include "model/TextUtil.h"
 #include "platform/InterruptCleanup.h"
 #include "platform/ProductInfo.h"
 #include "platform/ProgramFolder.h"
@@ -45,10 +46,7 @@ std::string fieldsHelp()
     for (const ShowField &field : showFields())
         text += "  " + std::string(field.name) + std::string(16 - field.name.size(), ' ') +
                 std::string(field.help) + "\n";
-    std::string styles;
-    for (const std::string &style : borderStyleNames())
-        styles += (styles.empty() ? "" : " ") + style;
-    return text + "Border styles: " + styles + "\n";
+    return text + "Border styles: " + joined(borderStyleNames(), " ") + "\n";
 }
 
 CLI::Option *projectOption(CLI::App *command, std::string &file)
@@ -152,11 +150,11 @@ void defineCommands(CLI::App &app, Arguments &args)
 
 std::string commandList(const CLI::App &app)
 {
-    std::string list;
+    std::vector<std::string> names;
     for (const CLI::App *sub :
          app.get_subcommands([](const CLI::App *command) { return !command->get_group().empty(); }))
-        list += (list.empty() ? "" : ", ") + sub->get_name();
-    return list;
+        names.push_back(sub->get_name());
+    return joined(names, ", ");
 }
 
 const CLI::App *findCommand(const CLI::App &app, const std::string &name)
@@ -219,8 +217,7 @@ FieldValueWords fieldValueWords()
     for (const ShowField &field : showFields()) {
         std::string &list = words[std::string(field.name)];
         if (field.kind == ShowField::Kind::borderStyle)
-            for (const std::string &style : borderStyleNames())
-                list += (list.empty() ? "" : " ") + style;
+            list = joined(borderStyleNames(), " ");
         if (field.kind == ShowField::Kind::convertTo)
             list = "local web";
     }

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Without leading and trailing blanks and control characters, as the editor trims its fields.
 inline std::string trimmed(std::string_view text)
@@ -52,4 +53,12 @@ inline bool containsIgnoringCase(std::string_view text, std::string_view part)
         if (equalIgnoringCase(text.substr(i, part.size()), part))
             return true;
     return false;
+}
+
+inline std::string joined(const std::vector<std::string> &parts, std::string_view separator)
+{
+    std::string text;
+    for (const std::string &part : parts)
+        text += (text.empty() ? "" : std::string(separator)) + part;
+    return text;
 }
