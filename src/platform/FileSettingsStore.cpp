@@ -4,9 +4,16 @@
 #include "HomeFolder.h"
 #include "VelloriaError.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
 #include <optional>
+#include <sys/file.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -89,6 +96,131 @@ std::string valueLine(const MemorySettingsStore::NamedValue &named)
     return line + std::string(textTag) + escaped(std::get<std::string>(named.value), false) + "\n";
 }
 
+std::string textOf(const MemorySettingsStore &store)
+{
+    std::string text;
+    for (const MemorySettingsStore::Key *key : store.keys()) {
+        text += (text.empty() ? "[" : "\n[") + key->path + "]\n";
+        for (const auto &[folded, named] : key->values)
+            text += valueLine(named);
+    }
+    return text;
+}
+
+// Reads the settings of a file's text into the store, skipping lines it cannot read. The
+// store's bounds refuse a key too deep and a name or text too long, line by line.
+void load(MemorySettingsStore &store, std::string_view text)
+{
+    std::optional<std::string> key; // none before the first good section
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        if (line.starts_with('[') && line.ends_with(']') && line.size() >= 2) {
+            key = std::string(line.substr(1, line.size() - 2));
+            if (!store.createKey(*key))
+                key.reset();
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        const auto name = unescaped(line.substr(0, std::min(equals, line.size())));
+        if (!key || equals == std::string_view::npos || !name)
+            continue;
+        const std::string_view value = line.substr(equals + 1);
+        if (value.starts_with(numberTag)) {
+            if (const auto number = parsedNumber(value.substr(numberTag.size())))
+                store.writeNumber(*key, *name, *number);
+        } else if (value.starts_with(textTag)) {
+            if (const auto content = unescaped(value.substr(textTag.size())))
+                store.writeText(*key, *name, *content);
+        }
+    }
+}
+
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// The file's first maxFileSize bytes, up to the last whole line when there are more.
+std::optional<std::string> readHead(const std::filesystem::path &file)
+{
+    const int opened = fileio::openRegularFile(file, "read");
+    if (opened < 0)
+        return std::nullopt;
+    const Descriptor fd(opened);
+    constexpr std::size_t limit = FileSettingsStore::maxFileSize;
+    std::string bytes;
+    char chunk[65536];
+    while (bytes.size() <= limit) {
+        const ssize_t got =
+            ::read(fd.get(), chunk, std::min(sizeof chunk, limit + 1 - bytes.size()));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw VelloriaError(fileio::ioErrorText("read", file, errno));
+        if (got == 0)
+            break;
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+    if (bytes.size() > limit) {
+        const std::size_t lastBreak = bytes.rfind('\n', limit - 1);
+        bytes.resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
+    }
+    return bytes;
+}
+
+MemorySettingsStore readStore(const std::filesystem::path &file)
+{
+    MemorySettingsStore store;
+    if (const std::optional<std::string> bytes = readHead(file))
+        load(store, *bytes);
+    return store;
+}
+
+// Held while a write reads the file again, merges and replaces it, so that two programs
+// writing at once do not each replace the file with their own read of it. The folder is
+// locked, not the file: the file is replaced by every write, and may not exist yet.
+class FolderLock
+{
+public:
+    explicit FolderLock(const std::filesystem::path &file)
+        : m_fd(::open(folderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+        // Without a folder to open or a file system that locks, writes go on unlocked.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        while (m_fd.get() >= 0 && ::flock(m_fd.get(), LOCK_EX | LOCK_NB) != 0 &&
+               errno == EWOULDBLOCK) {
+            if (std::chrono::steady_clock::now() >= deadline)
+                throw VelloriaError("Cannot write file \"" + file.string() +
+                                    "\": another program keeps writing it");
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
+private:
+    static std::filesystem::path folderOf(const std::filesystem::path &file)
+    {
+        return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+    }
+
+    Descriptor m_fd; // closing it releases the lock
+};
+
 } // namespace
 
 FileSettingsStore::FileSettingsStore() : FileSettingsStore(defaultPath()) {}
@@ -96,13 +228,10 @@ FileSettingsStore::FileSettingsStore() : FileSettingsStore(defaultPath()) {}
 FileSettingsStore::FileSettingsStore(std::filesystem::path file) : m_file(std::move(file))
 {
     // Settings are a convenience: a file that cannot be read leaves the defaults.
-    m_loading = true;
     try {
-        if (const std::optional<std::string> bytes = fileio::readIfPresent(m_file, "read"))
-            load(*bytes);
+        MemorySettingsStore::operator=(readStore(m_file));
     } catch (const std::exception &) {
     }
-    m_loading = false;
 }
 
 std::filesystem::path FileSettingsStore::defaultPath()
@@ -117,53 +246,21 @@ std::filesystem::path FileSettingsStore::defaultPath()
 
 std::string FileSettingsStore::text() const
 {
-    std::string text;
-    for (const Key *key : keys()) {
-        text += (text.empty() ? "[" : "\n[") + key->path + "]\n";
-        for (const auto &[folded, named] : key->values)
-            text += valueLine(named);
-    }
-    return text;
+    return textOf(*this);
 }
 
-void FileSettingsStore::load(std::string_view text)
+// Another program (a second editor, the user's text editor) may have changed the file since
+// this store read it: the write reads it again and makes only this change to what it finds.
+void FileSettingsStore::changed(const Change &change)
 {
-    std::optional<std::string> key; // none before the first good section
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        if (line.starts_with('[') && line.ends_with(']') && line.size() >= 2) {
-            key = std::string(line.substr(1, line.size() - 2));
-            if (!createKey(*key))
-                key.reset();
-            continue;
-        }
-        const std::size_t equals = line.find('=');
-        const auto name = unescaped(line.substr(0, std::min(equals, line.size())));
-        if (!key || equals == std::string_view::npos || !name)
-            continue;
-        const std::string_view value = line.substr(equals + 1);
-        if (value.starts_with(numberTag)) {
-            if (const auto number = parsedNumber(value.substr(numberTag.size())))
-                writeNumber(*key, *name, *number);
-        } else if (value.starts_with(textTag)) {
-            if (const auto content = unescaped(value.substr(textTag.size())))
-                writeText(*key, *name, *content);
-        }
-    }
-}
-
-void FileSettingsStore::changed()
-{
-    if (m_loading)
-        return;
     std::error_code error;
     if (m_file.has_parent_path())
         std::filesystem::create_directories(m_file.parent_path(), error);
     if (error)
         throw VelloriaError(fileio::ioErrorText("write", m_file, error.value()));
-    fileio::writeFileAtomically(m_file, text());
+    const FolderLock lock(m_file);
+    MemorySettingsStore merged = readStore(m_file);
+    merged.apply(change);
+    fileio::writeFileAtomically(m_file, textOf(merged));
+    MemorySettingsStore::operator=(std::move(merged));
 }

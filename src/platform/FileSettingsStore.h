@@ -1,7 +1,7 @@
 #pragma once
 
-// Settings kept in a plain text file a user can read and edit, loaded once and written
-// again after every change:
+// Settings kept in a plain text file a user can read and edit, loaded when the store is
+// made and written again after every change:
 //
 //   [\Software\ZYB\Velloria\1.0\Settings]
 //   ShowTips=number:1
@@ -10,7 +10,11 @@
 // A key without values still has its section, so a key once created stays. In names and
 // text a backslash, line breaks and other control characters are escaped (\\, \n, \r, \t,
 // \xHH); in names also "=" and a leading "[". A damaged or unreadable file reads as the
-// settings of its good lines, or none.
+// settings of its good lines, or none; only its first maxFileSize bytes are read.
+//
+// Two programs may share the file: each write reads the file again, makes its one change to
+// what it finds there and replaces the file atomically, so neither loses the other's
+// settings.
 
 #include "MemorySettingsStore.h"
 
@@ -23,6 +27,10 @@ public:
     FileSettingsStore();
     explicit FileSettingsStore(std::filesystem::path file);
 
+    // Settings take a few hundred bytes; a file this long is damaged, and the rest of it is
+    // left unread.
+    static constexpr std::size_t maxFileSize = std::size_t(1) << 20;
+
     static std::filesystem::path defaultPath();
     const std::filesystem::path &path() const { return m_file; }
 
@@ -32,12 +40,8 @@ public:
 protected:
     // A write that fails raises VelloriaError naming the file; the store keeps the change
     // for this run. The editor ignores the error: a lost setting must not stop the user.
-    void changed() override;
+    void changed(const Change &change) override;
 
 private:
-    // Reads the settings of a file's text into the store, skipping lines it cannot read.
-    void load(std::string_view text);
-
     std::filesystem::path m_file;
-    bool m_loading = false;
 };

@@ -4,11 +4,12 @@
 
 namespace {
 
+// Without a branch, so that the loop runs on whole vectors: each value line of a file
+// folds its key's path.
 std::string lowerCase(std::string text)
 {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c);
-    });
+    for (char &c : text)
+        c = static_cast<char>(c + (static_cast<unsigned char>(c - 'A') < 26 ? 'a' - 'A' : 0));
     return text;
 }
 
@@ -36,24 +37,28 @@ std::optional<std::vector<std::string>> MemorySettingsStore::levelsOf(const std:
     const std::string_view path = std::string_view(keyPath).substr(keyPath.starts_with('\\'));
     if (path.empty())
         return levels;
+    if (path.size() > maxKeyPathSize)
+        return std::nullopt;
     std::size_t start = 0;
     for (std::size_t end; start <= path.size(); start = end + 1) {
         end = std::min(path.find('\\', start), path.size());
         levels.emplace_back(path.substr(start, end - start));
-        if (!usableLevel(levels.back()))
+        if (!usableLevel(levels.back()) || levels.size() > maxKeyDepth)
             return std::nullopt;
     }
     return levels;
 }
 
+// Every key held was checked when it was created, and a path that cannot name a key never
+// spells one, so a lookup needs no check: a file's value lines each look up their key.
+std::string MemorySettingsStore::folded(const std::string &keyPath)
+{
+    return lowerCase(keyPath.starts_with('\\') ? keyPath : "\\" + keyPath);
+}
+
 const MemorySettingsStore::Key *MemorySettingsStore::find(const std::string &keyPath) const
 {
-    const auto levels = levelsOf(keyPath);
-    if (!levels)
-        return nullptr;
-    if (levels->empty() && !m_keys.contains("\\"))
-        return nullptr;
-    const auto key = m_keys.find(lowerCase(joined(*levels, levels->size())));
+    const auto key = m_keys.find(folded(keyPath));
     return key == m_keys.end() ? nullptr : &key->second;
 }
 
@@ -81,7 +86,7 @@ bool MemorySettingsStore::createKey(const std::string &keyPath)
         created = created || inserted;
     }
     if (created)
-        changed();
+        changed({keyPath, std::nullopt});
     return true;
 }
 
@@ -114,15 +119,25 @@ SettingRead<std::string> MemorySettingsStore::readText(const std::string &keyPat
 
 bool MemorySettingsStore::write(const std::string &keyPath, const std::string &name, Value value)
 {
-    const Key *found = find(keyPath);
-    if (!found)
+    const auto *text = std::get_if<std::string>(&value);
+    if (name.size() > maxNameSize || (text && text->size() > maxTextSize))
         return false;
-    Key &key = m_keys.find(lowerCase(found->path))->second;
+    const auto found = m_keys.find(folded(keyPath));
+    if (found == m_keys.end())
+        return false;
+    Key &key = found->second;
     const auto [entry, inserted] = key.values.try_emplace(lowerCase(name), NamedValue{name, value});
     if (!inserted)
-        entry->second.value = std::move(value);
-    changed();
+        entry->second.value = value;
+    changed({keyPath, NamedValue{name, std::move(value)}});
     return true;
+}
+
+void MemorySettingsStore::apply(const Change &change)
+{
+    createKey(change.keyPath);
+    if (change.written)
+        write(change.keyPath, change.written->name, change.written->value);
 }
 
 bool MemorySettingsStore::writeNumber(const std::string &keyPath, const std::string &name,
