@@ -61,14 +61,20 @@ bool RecentFiles::add(const std::string &path)
 {
     if (path.empty())
         return false;
+    // The list outlives the working folder: a relative path would name another file when the
+    // program next runs from elsewhere. Links stay as given: the user chose that name.
+    std::error_code error;
+    const std::string full = std::filesystem::absolute(path, error).lexically_normal().string();
+    if (error)
+        return false;
     Slots slots = readSlots();
     for (std::string &slot : slots)
         if (!slot.empty())
             slot = pathOfCaption(slot);
-    if (std::find(slots.begin(), slots.end(), path) != slots.end())
+    if (std::find(slots.begin(), slots.end(), full) != slots.end())
         return false;
     std::shift_right(slots.begin(), slots.end(), 1);
-    slots.front() = path;
+    slots.front() = full;
     std::string text;
     for (std::size_t slot = 0; slot < slots.size(); ++slot)
         if (!slots[slot].empty())

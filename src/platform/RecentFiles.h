@@ -23,9 +23,10 @@ public:
     // The path of a caption: everything after its first three characters ("&1 ").
     static std::string pathOfCaption(const std::string &caption);
 
-    // Puts the path in slot 1 and moves the others down, the last one dropping off. A path
-    // already in the list leaves list and file as they are. True when the list changed;
-    // raises VelloriaError naming the file when it cannot be written.
+    // Puts the path in slot 1, made absolute and lexically normal (symbolic links are not
+    // followed), and moves the others down, the last one dropping off. A path already in the
+    // list leaves list and file as they are, as does one that cannot be made absolute. True
+    // when the list changed; raises VelloriaError naming the file when it cannot be written.
     bool add(const std::string &path);
 
 private:

@@ -84,6 +84,41 @@ INSTANTIATE_TEST_SUITE_P(
                 {"#9-/x with blanks.jfs", "ab"}}),
     [](const auto &test) { return test.param.name; });
 
+// A project opened by a relative name must be found again from any working folder.
+TEST(RecentFiles, pathsAreKeptAbsoluteAndNormal)
+{
+    TempFolder folder;
+    const std::filesystem::path work = folder.path() / "work";
+    std::filesystem::create_directories(work / "shows");
+    std::filesystem::create_directory_symlink(work / "shows", work / "link");
+    const std::filesystem::path saved = std::filesystem::current_path();
+    std::filesystem::current_path(work);
+    struct Case
+    {
+        std::string added;
+        bool changes;
+        std::string first; // slot 1 afterwards
+    };
+    const std::string w = std::filesystem::current_path().string();
+    const Case cases[] = {
+        {"show.jfs", true, w + "/show.jfs"},
+        {w + "//shows/./a.jfs", true, w + "/shows/a.jfs"},
+        {"./shows/../show.jfs", false, w + "/shows/a.jfs"},
+        {"link/a.jfs", true, w + "/link/a.jfs"},
+        {"../work/link/a.jfs", false, w + "/link/a.jfs"},
+        {"/a/../../b.jfs", true, "/b.jfs"},
+    };
+    RecentFiles recent(folder.file("recentfile.dat"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.added);
+        EXPECT_EQ(recent.add(c.added), c.changes);
+        EXPECT_EQ(RecentFiles::pathOfCaption(recent.menuCaptions().front()), c.first);
+    }
+    std::filesystem::current_path(folder.path());
+    EXPECT_FALSE(recent.add(w + "/show.jfs")) << "the same file from another folder";
+    std::filesystem::current_path(saved);
+}
+
 TEST(RecentFiles, aFileThatCannotBeWrittenIsNamed)
 {
     TempFolder folder;
