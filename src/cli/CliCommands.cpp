@@ -1,10 +1,10 @@
 #include "CliCommands.h"
 
-#include "model/PlainPropertyPages.h"
 #include "ProjectInfo.h"
 #include "generate/JpegReader.h"
 #include "generate/SlideCache.h"
 #include "generate/SlidePicture.h"
+#include "model/PlainPropertyPages.h"
 #include "model/ProjectCommands.h"
 #include "model/TextUtil.h"
 #include "platform/FileIO.h"
@@ -140,22 +140,25 @@ void CliCommands::add(const std::string &file, const std::vector<std::string> &i
     onProject(file, [&] { addItems(file, images, options); });
 }
 
+// The editor's "add pictures" command: one step, the pictures in the order given.
 void CliCommands::addItems(const std::string &file, const std::vector<std::string> &images,
                            const NewItemOptions &options)
 {
     load(file);
     for (const std::string &image : images)
         checkPicture(image);
-    for (const std::string &image : images) {
-        const DesignTree::Node node = m_agent.insertChildItem(m_tree, m_tree.root());
-        const int index = m_tree.absoluteIndex(node) - 1;
-        TItemData item = m_agent.GetItem(index);
-        item.IOriginalImagePath = fs::absolute(image).lexically_normal().string();
-        item.ILink = options.link;
-        item.ITarget = options.target;
-        item.IToolTip = options.toolTip;
-        m_agent.SetItem(item, index);
-    }
+    std::vector<std::string> pictures;
+    for (const std::string &image : images)
+        pictures.push_back(fs::absolute(image).lexically_normal().string());
+    TItemData values = m_agent.NewItemData();
+    values.ILink = options.link;
+    values.ITarget = options.target;
+    values.IToolTip = options.toolTip;
+    PlainPropertyPages pages;
+    pages.showApplet(m_agent.GetAppletData());
+    ProjectEvents events;
+    ProjectCommands commands(m_agent, m_tree, pages, *this, events, m_folders.templates());
+    commands.addPictures(m_tree.root(), pictures, values);
     m_agent.SaveToFile(file);
 }
 
@@ -238,8 +241,9 @@ void CliCommands::warnOfMissingOriginals(const std::string &file) const
             m_agent.items()[static_cast<std::size_t>(missing.item)].IImageFileName;
         std::cerr << "velloria-cli: warning: \"" << file << "\": original picture \""
                   << missing.path << "\" of item " << missing.item + 1 << " not found; "
-                  << (slide.empty() ? std::string("the item has no slide and is left out of the show")
-                                    : "the item keeps its earlier slide \"" + slide + "\"")
+                  << (slide.empty()
+                          ? std::string("the item has no slide and is left out of the show")
+                          : "the item keeps its earlier slide \"" + slide + "\"")
                   << '\n';
     }
 }

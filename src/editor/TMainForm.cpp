@@ -18,6 +18,8 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
 
@@ -61,10 +63,11 @@ TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &
     m_slideCache = std::make_unique<SlideCache>(SlideCache::defaultFolder(), slidePipelineVersion,
                                                 SlideCache::sizeLimitFromEnvironment());
     m_agent.setSlideCache(m_slideCache.get());
-    m_tree = std::make_unique<TreeWidgetDesignTree>(*m_ui->trvwDesignPanel);
+    m_ui->trvwDesignPanel->clear();
+    m_view = std::make_unique<DesignTreeView>(*m_ui->trvwDesignPanel, m_designTree);
     PropertyPages &pages = *this;
     ProjectEvents &events = *this;
-    m_commands = std::make_unique<ProjectCommands>(m_agent, *m_tree, pages, m_prompts, events,
+    m_commands = std::make_unique<ProjectCommands>(m_agent, m_designTree, pages, m_prompts, events,
                                                    m_folders.templates());
     m_commands->lockProjectWhileSaving(ProjectLock::defaultPatience);
     m_html = new TformHTML(this);
@@ -72,15 +75,15 @@ TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &
     setUpHelpButtons();
     m_programFolders = browserchoice::standardProgramFolders();
     m_ui->Splitter1->setSizes({337, 433});
-    m_ui->trvwDesignPanel->setCurrentItem(m_ui->trvwDesignPanel->topLevelItem(0));
+    m_ui->trvwDesignPanel->setCurrentItem(m_view->rootItem());
     m_agent.SetDefaults();
-    showApplet(m_agent.GetAppletData());
+    m_commands->showPages();
+    setUpEditMenu();
     connectMenus();
     connectPages();
     watchHints();
     watchTypedText();
     setUpTree();
-    m_lastGoodName = m_ui->edt_pSliderName->text();
     LoadRecentFilesMenu();
     m_commands->setModified(false);
     m_lastTabsIndex = -2009;
@@ -91,6 +94,8 @@ TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &
 TMainForm::~TMainForm()
 {
     m_agent.setProgressDisplay(nullptr);
+    // The items go leaf by leaf before the widget, whose own clean-up would recurse.
+    m_view.reset();
 }
 
 void TMainForm::setUpStatusBar()
@@ -123,6 +128,13 @@ bool TMainForm::run(const std::function<void()> &work)
 TAppletData TMainForm::appletPages() const
 {
     const Ui::TMainForm &ui = *m_ui;
+    // A number being typed counts, as when Save is pressed with the field still focused; the
+    // boxes take typed text only when the edit ends.
+    for (QSpinBox *spin : {ui.spnedt_pWidth, ui.spedt_pHeight, ui.spnedt_pDelay, ui.spnedt_pStep,
+                           ui.spnedt_pContainerBorderWidth}) {
+        const QSignalBlocker quiet(spin);
+        spin->interpretText();
+    }
     TAppletData d = m_agent.GetAppletData();
     d.pSliderName = toBytes(ui.edt_pSliderName->text());
     d.pWidth = std::to_string(ui.spnedt_pWidth->value());
@@ -143,6 +155,7 @@ TAppletData TMainForm::appletPages() const
 
 void TMainForm::showApplet(const TAppletData &d)
 {
+    const QScopedValueRollback showing(m_showingPages, true);
     Ui::TMainForm &ui = *m_ui;
     ui.edt_pSliderName->setText(toQString(d.pSliderName));
     ui.spnedt_pWidth->setValue(numberOf(d.pWidth));
@@ -160,6 +173,8 @@ void TMainForm::showApplet(const TAppletData &d)
                                                            "1");
     ui.rdbtnpInternalUse_RootDir_Local_Checked2->setChecked(d.pInternalUse_RootDir_Local_Checked ==
                                                             "0");
+    // A refused name goes back to the show's own name, not to the one of the start.
+    m_lastGoodName = ui.edt_pSliderName->text();
 }
 
 ItemPage TMainForm::itemPage() const
@@ -170,6 +185,7 @@ ItemPage TMainForm::itemPage() const
 
 void TMainForm::showItem(const ItemPage &page)
 {
+    const QScopedValueRollback showing(m_showingPages, true);
     m_ui->edtOriginalImagePath->setText(toQString(page.originalImagePath));
     m_ui->cmbx_ILink->setCurrentText(toQString(page.link));
     m_ui->cmbx_ITarget->setCurrentText(toQString(page.target));
@@ -191,9 +207,27 @@ void TMainForm::modifiedChanged(bool modified)
     m_ui->Save1->setEnabled(modified);
 }
 
+void TMainForm::historyChanged()
+{
+    const EditHistory &history = m_commands->history();
+    const QString undoName = toQString(history.undoName());
+    const QString redoName = toQString(history.redoName());
+    m_undo->setText(undoName.isEmpty() ? QStringLiteral("&Undo")
+                                       : QStringLiteral("&Undo ") + undoName);
+    m_redo->setText(redoName.isEmpty() ? QStringLiteral("&Redo")
+                                       : QStringLiteral("&Redo ") + redoName);
+    m_undo->setEnabled(history.canUndo());
+    m_redo->setEnabled(history.canRedo());
+}
+
+// A load or New builds a whole tree: the view waits and shows it at once.
 void TMainForm::treeRebuilding(bool rebuilding)
 {
     m_treeRebuilding = rebuilding;
+    if (rebuilding)
+        m_view->pause();
+    else
+        m_view->rebuild();
 }
 
 void TMainForm::projectOpened(const std::string &fileName)
@@ -205,10 +239,14 @@ void TMainForm::projectOpened(const std::string &fileName)
 void TMainForm::treeReset()
 {
     giveItemsTheirPicture();
-    QTreeWidgetItem *root = m_ui->trvwDesignPanel->topLevelItem(0);
+    QTreeWidgetItem *root = m_view->rootItem();
     root->setExpanded(true);
-    m_ui->trvwDesignPanel->setCurrentItem(root);
+    {
+        const QSignalBlocker quiet(m_ui->trvwDesignPanel);
+        m_ui->trvwDesignPanel->setCurrentItem(root);
+    }
     UpdatePageTabs();
+    UpdateItemCommands();
 }
 
 // Every way out runs the close query: the Exit entry, the close button, a logout.
@@ -242,6 +280,16 @@ void TMainForm::ContactUs1Click()
 void TMainForm::About1Click()
 {
     m_prompts.showAbout();
+}
+
+void TMainForm::Undo1Click()
+{
+    runEdit([&] { m_commands->undo(); });
+}
+
+void TMainForm::Redo1Click()
+{
+    runEdit([&] { m_commands->redo(); });
 }
 
 void TMainForm::ToolBar1Click()

@@ -4,10 +4,11 @@
 // tool bar, hint line and progress bar. Its handlers are thin: the project commands do
 // the work, and every question goes through EditorPrompts.
 
+#include "DesignTreeView.h"
 #include "EditorPrompts.h"
-#include "TreeWidgetDesignTree.h"
 #include "WindowProgress.h"
 #include "generate/SlideCache.h"
+#include "model/InMemoryDesignTree.h"
 #include "model/ProjectCommands.h"
 #include "model/PropertyPages.h"
 #include "model/TzybAppletAgent.h"
@@ -51,6 +52,10 @@ public:
     QLabel &hintLine() { return *m_hint; }
     QProgressBar &progressBar() { return *m_bar; }
     QMenu &popupMenu() { return *m_popup; }
+    QAction &undoAction() { return *m_undo; }
+    QAction &redoAction() { return *m_redo; }
+    InMemoryDesignTree &designTree() { return m_designTree; }
+    DesignTreeView &treeView() { return *m_view; }
 
     // The handlers, named as the menus and buttons know them.
     void New1Click();
@@ -64,6 +69,8 @@ public:
     void Delete1Click();
     void MoveUp1Click();
     void MoveDown1Click();
+    void Undo1Click();
+    void Redo1Click();
     void BuildHTML1Click();
     void Publish1Click();
     void ToolBar1Click();
@@ -83,7 +90,10 @@ public:
     }
     void StatusBar2Click();
     void trvwDesignPanelChange();
+    // A value was typed: Save follows whether the project or the pages differ from the file.
     void spnedtApWidthChange();
+    // A field's edit is done: the pages' changes become a step of the history.
+    void pageEditFinished();
     void pnlApBgClrClick(QPushButton *panel);
     void spdbtnItURLClick();
     void spdbtnItemImageNormalClick();
@@ -111,6 +121,7 @@ private:
     void treeRebuilding(bool rebuilding) override;
     void projectOpened(const std::string &fileName) override;
     void treeReset() override;
+    void historyChanged() override;
 
     void setUpStatusBar();
     void setUpPopupMenu();
@@ -124,6 +135,11 @@ private:
     void watchTypedText();
     void checkName(const QString &text);
     void setUpTree();
+    void setUpEditMenu();
+    // Runs a command that edits the tree, then selects the node it names and shows its page:
+    // the tree's own selection changes while the command runs are not the user's.
+    void runEdit(const std::function<void()> &command);
+    void selectNode(DesignTree::Node node);
     void giveItemsTheirPicture();
     bool treeKeyPressed(QKeyEvent *key);
 
@@ -147,11 +163,15 @@ private:
     // closes.
     std::unique_ptr<SlideCache> m_slideCache;
     TzybAppletAgent m_agent;
-    std::unique_ptr<TreeWidgetDesignTree> m_tree;
+    InMemoryDesignTree m_designTree;
+    std::unique_ptr<DesignTreeView> m_view;
     std::unique_ptr<ProjectCommands> m_commands;
     TformHTML *m_html = nullptr;
     TfrmHelp *m_help = nullptr;
     bool m_treeRebuilding = false;
+    bool m_showingPages = false; // the pages are filled from the project, not typed in
+    QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
     int m_lastTabsIndex = 0;
     QString m_lastGoodName;
     std::vector<std::filesystem::path> m_programFolders;

@@ -41,11 +41,13 @@ void TMainForm::connectMenus()
 void TMainForm::New1Click()
 {
     run([&] { m_commands->newProject(); });
+    UpdateItemCommands();
 }
 
 void TMainForm::Open1Click()
 {
     run([&] { m_commands->open(); });
+    UpdateItemCommands();
 }
 
 void TMainForm::Save1Click()
@@ -84,6 +86,7 @@ void TMainForm::LoadRecentFilesMenu()
 void TMainForm::RecentFileClick(const QString &caption)
 {
     run([&] { m_commands->openProjectFile(RecentFiles::pathOfCaption(toBytes(caption))); });
+    UpdateItemCommands();
 }
 
 // With only the root, the window still opens, with the text of the last build.
@@ -118,6 +121,7 @@ void TMainForm::Preview1Click()
     std::filesystem::path page;
     if (!run([&] { page = m_commands->assemblePreview(); }))
         return;
+    m_html->setText(toQString(m_commands->lastHtmlText()));
     TformWebBrowser browser(m_settings, m_prompts, m_programFolders, this);
     browser.OpenInBrowser(page.parent_path().string() + "/", page.filename().string(), m_launcher);
 }
@@ -129,7 +133,8 @@ void TMainForm::Templet1Click()
     if (choice.newProject)
         New1Click();
     else if (!choice.path.empty())
-        run([&] { m_commands->openProjectFile(choice.path); });
+        run([&] { m_commands->openTemplate(choice.path); });
+    UpdateItemCommands();
 }
 
 void TMainForm::Topic1Click()

@@ -6,8 +6,7 @@
 #include "model/PageRules.h"
 #include "ui_TMainForm.h"
 
-#include <algorithm>
-
+#include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -17,6 +16,7 @@
 #include <QStyle>
 #include <QStyleOptionGroupBox>
 #include <QToolButton>
+#include <algorithm>
 
 namespace {
 
@@ -79,7 +79,7 @@ void TMainForm::checkName(const QString &text)
 void TMainForm::setUpTree()
 {
     QTreeWidget *tree = m_ui->trvwDesignPanel;
-    tree->topLevelItem(0)->setIcon(0, treePicture(true));
+    m_view->rootItem()->setIcon(0, treePicture(true));
     tree->setAcceptDrops(true);
     tree->viewport()->setAcceptDrops(true);
     tree->setDragDropMode(QAbstractItemView::DropOnly);
@@ -89,7 +89,7 @@ void TMainForm::setUpTree()
 
 void TMainForm::giveItemsTheirPicture()
 {
-    QTreeWidgetItem *root = m_ui->trvwDesignPanel->topLevelItem(0);
+    QTreeWidgetItem *root = m_view->rootItem();
     root->setIcon(0, treePicture(true));
     std::vector<QTreeWidgetItem *> pending{root};
     while (!pending.empty()) {
@@ -116,30 +116,32 @@ bool TMainForm::treeKeyPressed(QKeyEvent *key)
     return false;
 }
 
-// Pictures dropped on the tree become items in the order dropped, as Insert makes them;
-// a project dropped there is opened.
+// Pictures dropped on the tree become items in the order dropped, in one step; a folder
+// gives its JPEG files sorted by name. A project dropped there is opened.
 void TMainForm::dropFiles(const QList<QUrl> &urls)
 {
+    std::vector<std::string> pictures;
+    auto isJpegName = [](const QString &path) {
+        const QString suffix = QFileInfo(path).suffix().toLower();
+        return suffix == QStringLiteral("jpg") || suffix == QStringLiteral("jpeg");
+    };
     for (const QUrl &url : urls) {
         const QString path = url.toLocalFile();
-        const QString suffix = QFileInfo(path).suffix().toLower();
-        if (suffix == QStringLiteral("jfs")) {
+        if (QFileInfo(path).suffix().toLower() == QStringLiteral("jfs")) {
             run([&] { m_commands->openProjectFile(toBytes(path)); });
             return;
         }
-        if (suffix != QStringLiteral("jpg") && suffix != QStringLiteral("jpeg"))
-            continue;
-        run([&] {
-            m_commands->insertItem(m_tree->root());
-            const int index = m_tree->count() - 2;
-            TItemData item = m_agent.GetItem(index);
-            item.IOriginalImagePath = toBytes(path);
-            m_agent.SetItem(item, index);
-        });
+        if (QFileInfo(path).isDir()) {
+            const QDir folder(path);
+            for (const QString &name : folder.entryList(QDir::Files, QDir::Name))
+                if (isJpegName(name))
+                    pictures.push_back(toBytes(folder.absoluteFilePath(name)));
+        } else if (isJpegName(path)) {
+            pictures.push_back(toBytes(QFileInfo(path).absoluteFilePath()));
+        }
     }
-    giveItemsTheirPicture();
-    m_ui->trvwDesignPanel->topLevelItem(0)->setExpanded(true);
-    UpdateItemCommands();
+    runEdit([&] { m_commands->addPictures(m_designTree.root(), pictures); });
+    m_view->rootItem()->setExpanded(true);
 }
 
 // A small help button in the top-right corner of each group, opening its topic page.
@@ -185,8 +187,8 @@ QRect TMainForm::helpButtonPlace(QWidget *group) const
     option.text = static_cast<QGroupBox *>(group)->title();
     option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
     option.lineWidth = 1;
-    const QRect frame =
-        group->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, group);
+    const QRect frame = group->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                       QStyle::SC_GroupBoxFrame, group);
     const int side = std::clamp(frame.top() - 1, 14, 22);
     return {group->width() - side - 2, std::max(0, frame.top() - 1 - side), side, side};
 }

@@ -9,9 +9,13 @@
 
 #include <QIcon>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QRadioButton>
+#include <QSignalBlocker>
 #include <QToolButton>
+#include <limits>
 
 namespace {
 
@@ -111,19 +115,37 @@ void TMainForm::setUpPopupMenu()
             });
 }
 
+// Typing only changes what Save offers; a field's edit becomes a step when it is done, so
+// Undo takes back the whole value, not a key.
 void TMainForm::connectPages()
 {
     connect(m_ui->trvwDesignPanel, &QTreeWidget::currentItemChanged, this,
             &TMainForm::trvwDesignPanelChange);
-    connect(m_ui->edt_pSliderName, &QLineEdit::textEdited, this, &TMainForm::spnedtApWidthChange);
-    for (QSpinBox *spin : {m_ui->spnedt_pWidth, m_ui->spedt_pHeight, m_ui->spnedt_pStep,
-                           m_ui->spnedt_pDelay, m_ui->spnedt_pContainerBorderWidth})
-        connect(spin, &QSpinBox::valueChanged, this, &TMainForm::spnedtApWidthChange);
-    for (QComboBox *box : {m_ui->cmbx_ILink, m_ui->cmbx_ITarget})
-        connect(box, &QComboBox::editTextChanged, this, &TMainForm::spnedtApWidthChange);
-    for (QLineEdit *edit : {m_ui->edt_IToolTip, m_ui->edtpInternalUse_RootDir_Local,
-                            m_ui->edtpInternalUse_RootDir_Remote})
+    std::vector<QLineEdit *> edits{m_ui->edt_pSliderName,
+                                   m_ui->edt_IToolTip,
+                                   m_ui->edtOriginalImagePath,
+                                   m_ui->edtpInternalUse_RootDir_Local,
+                                   m_ui->edtpInternalUse_RootDir_Remote,
+                                   m_ui->cmbx_ILink->lineEdit(),
+                                   m_ui->cmbx_ITarget->lineEdit()};
+    for (QLineEdit *edit : edits) {
+        // A field keeps any length the project file holds: the default 32,767 would cut
+        // long links and tooltips silently.
+        edit->setMaxLength(std::numeric_limits<int>::max());
         connect(edit, &QLineEdit::textEdited, this, &TMainForm::spnedtApWidthChange);
+        connect(edit, &QLineEdit::editingFinished, this, &TMainForm::pageEditFinished);
+    }
+    for (QSpinBox *spin : {m_ui->spnedt_pWidth, m_ui->spedt_pHeight, m_ui->spnedt_pStep,
+                           m_ui->spnedt_pDelay, m_ui->spnedt_pContainerBorderWidth}) {
+        spin->setKeyboardTracking(false);
+        connect(spin, &QSpinBox::valueChanged, this, &TMainForm::pageEditFinished);
+    }
+    for (QComboBox *box : {m_ui->cmbx_ILink, m_ui->cmbx_ITarget})
+        connect(box, &QComboBox::activated, this, &TMainForm::pageEditFinished);
+    connect(m_ui->cmbx_pContainerBorderStyle, &QComboBox::currentIndexChanged, this,
+            &TMainForm::pageEditFinished);
+    connect(m_ui->rdbtnpInternalUse_RootDir_Local_Checked, &QRadioButton::toggled, this,
+            &TMainForm::pageEditFinished);
     for (QPushButton *panel : {m_ui->pnl_pBgColor, m_ui->pnl_pContainerBorderColor})
         connect(panel, &QPushButton::clicked, this, [this, panel] { pnlApBgClrClick(panel); });
     connect(m_ui->spdbtnItURL, &QToolButton::clicked, this, &TMainForm::spdbtnItURLClick);
@@ -133,10 +155,38 @@ void TMainForm::connectPages()
             [this](const QString &path) { showItemPicture(path); });
 }
 
+void TMainForm::setUpEditMenu()
+{
+    QMenu *edit = new QMenu(QStringLiteral("&Edit"), this);
+    edit->setObjectName(QStringLiteral("mnitEdit"));
+    m_ui->MainMenu1->insertMenu(m_ui->MainMenu1->actions().at(1), edit);
+    m_undo = edit->addAction(QStringLiteral("&Undo"));
+    m_undo->setObjectName(QStringLiteral("Undo1"));
+    m_undo->setShortcut(QKeySequence::Undo);
+    m_redo = edit->addAction(QStringLiteral("&Redo"));
+    m_redo->setObjectName(QStringLiteral("Redo1"));
+    m_redo->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
+    m_undo->setIcon(QIcon::fromTheme(QStringLiteral("edit-undo"),
+                                     drawnIcon(QStringLiteral("\u21b6"), QColor(0x607080))));
+    m_redo->setIcon(QIcon::fromTheme(QStringLiteral("edit-redo"),
+                                     drawnIcon(QStringLiteral("\u21b7"), QColor(0x607080))));
+    QAction *before = m_ui->Insert2;
+    m_ui->tlbr1->insertAction(before, m_undo);
+    m_ui->tlbr1->insertAction(before, m_redo);
+    m_ui->tlbr1->insertSeparator(before);
+    m_ui->tlbr1->widgetForAction(m_undo)->setObjectName(QStringLiteral("tlbtnUndo"));
+    m_ui->tlbr1->widgetForAction(m_redo)->setObjectName(QStringLiteral("tlbtnRedo"));
+    connect(m_undo, &QAction::triggered, this, &TMainForm::Undo1Click);
+    connect(m_redo, &QAction::triggered, this, &TMainForm::Redo1Click);
+    // The tool bar's own menu may hide it too; the View entry follows.
+    connect(m_ui->tlbr1, &QToolBar::visibilityChanged, m_ui->ToolBar1, &QAction::setChecked);
+    historyChanged();
+}
+
 DesignTree::Node TMainForm::selectedNode() const
 {
-    QTreeWidgetItem *current = m_ui->trvwDesignPanel->currentItem();
-    return current ? TreeWidgetDesignTree::node(current) : nullptr;
+    return m_view->nodeOf(m_ui->trvwDesignPanel->currentItem());
 }
 
 void TMainForm::trvwDesignPanelChange()
@@ -146,18 +196,41 @@ void TMainForm::trvwDesignPanelChange()
     UpdatePageTabs();
     const DesignTree::Node selected = selectedNode();
     run([&] { m_commands->selectionChanged(selected); });
-    if (selected && selected != m_tree->root())
-        UpdateItemCommands();
+    UpdateItemCommands();
+}
+
+void TMainForm::runEdit(const std::function<void()> &command)
+{
+    m_treeRebuilding = true;
+    run(command);
+    m_treeRebuilding = false;
+    DesignTree::Node target = m_commands->selectionAfterEdit();
+    if (!target)
+        target = selectedNode();
+    selectNode(target ? target : m_designTree.root());
+    giveItemsTheirPicture();
+}
+
+// The page of the node is shown even when the widget's current item is already it: Qt may
+// have moved the current item there itself while the command ran.
+void TMainForm::selectNode(DesignTree::Node node)
+{
+    if (QTreeWidgetItem *item = m_view->itemOf(node)) {
+        const QSignalBlocker quiet(m_ui->trvwDesignPanel);
+        m_ui->trvwDesignPanel->setCurrentItem(item);
+        m_ui->trvwDesignPanel->scrollToItem(item);
+    }
+    trvwDesignPanelChange();
 }
 
 void TMainForm::UpdateItemCommands()
 {
     const DesignTree::Node selected = selectedNode();
-    const bool isItem = selected && selected != m_tree->root();
-    m_ui->Insert2->setEnabled(selected == m_tree->root());
+    const bool isItem = selected && selected != m_designTree.root();
+    m_ui->Insert2->setEnabled(selected == m_designTree.root());
     m_ui->Delete2->setEnabled(isItem);
-    m_ui->MoveUp2->setEnabled(isItem && m_tree->previousSibling(selected));
-    m_ui->MoveDown2->setEnabled(isItem && m_tree->nextSibling(selected));
+    m_ui->MoveUp2->setEnabled(isItem && m_designTree.previousSibling(selected));
+    m_ui->MoveDown2->setEnabled(isItem && m_designTree.nextSibling(selected));
     UpdatePageTabs();
 }
 
@@ -165,7 +238,7 @@ void TMainForm::UpdateItemCommands()
 void TMainForm::UpdatePageTabs()
 {
     const DesignTree::Node selected = selectedNode();
-    const int current = selected ? m_tree->absoluteIndex(selected) : 0;
+    const int current = selected ? m_designTree.absoluteIndex(selected) : 0;
     if (m_lastTabsIndex != -2009 &&
         (current == m_lastTabsIndex || (current > 0 && m_lastTabsIndex > 0)))
         return;
@@ -178,50 +251,52 @@ void TMainForm::UpdatePageTabs()
     m_lastTabsIndex = current;
 }
 
+// The new item is not selected: Insert is offered on the root, which stays selected.
 void TMainForm::Insert1Click()
 {
     const DesignTree::Node selected = selectedNode();
-    run([&] { m_commands->insertItem(selected); });
-    giveItemsTheirPicture();
-    m_ui->trvwDesignPanel->currentItem()->setExpanded(true);
-    UpdateItemCommands();
+    runEdit([&] { m_commands->insertItem(selected); });
+    if (QTreeWidgetItem *item = m_view->itemOf(selected))
+        item->setExpanded(true);
 }
 
 void TMainForm::Delete1Click()
 {
     const DesignTree::Node selected = selectedNode();
-    run([&] { m_commands->deleteItem(selected); });
-    UpdateItemCommands();
+    runEdit([&] { m_commands->deleteItem(selected); });
 }
 
 void TMainForm::MoveUp1Click()
 {
     const DesignTree::Node selected = selectedNode();
-    run([&] { m_commands->moveUp(selected); });
-    m_ui->trvwDesignPanel->setCurrentItem(TreeWidgetDesignTree::item(selected));
-    UpdateItemCommands();
+    runEdit([&] { m_commands->moveUp(selected); });
 }
 
 void TMainForm::MoveDown1Click()
 {
     const DesignTree::Node selected = selectedNode();
-    run([&] { m_commands->moveDown(selected); });
-    m_ui->trvwDesignPanel->setCurrentItem(TreeWidgetDesignTree::item(selected));
-    UpdateItemCommands();
+    runEdit([&] { m_commands->moveDown(selected); });
 }
 
 void TMainForm::spnedtApWidthChange()
 {
-    m_commands->setModified(true);
+    if (!m_showingPages)
+        m_ui->Save1->setEnabled(m_commands->modified() || m_commands->pagesChanged());
 }
 
-// Cancelling the colour dialog marks the project modified all the same.
+void TMainForm::pageEditFinished()
+{
+    if (!m_showingPages && !m_treeRebuilding)
+        run([&] { m_commands->commitPages(); });
+}
+
 void TMainForm::pnlApBgClrClick(QPushButton *panel)
 {
     if (const std::optional<QColor> chosen =
-            m_prompts.chooseColour(panel->property("colour").value<QColor>()))
+            m_prompts.chooseColour(panel->property("colour").value<QColor>())) {
         setPanelColour(panel, *chosen);
-    m_commands->setModified(true);
+        pageEditFinished();
+    }
 }
 
 void TMainForm::spdbtnItURLClick()
@@ -233,14 +308,16 @@ void TMainForm::spdbtnItURLClick()
     if (!chosen)
         return;
     m_ui->cmbx_ILink->setCurrentText(toQString(LocalPathToURL(*chosen)));
-    m_commands->setModified(true);
+    pageEditFinished();
 }
 
 void TMainForm::spdbtnItemImageNormalClick()
 {
     if (const std::optional<std::string> chosen =
-            m_prompts.chooseFileToOpen("All Image Files(*.jpg;*.jpeg)|*.jpg;*.jpeg"))
+            m_prompts.chooseFileToOpen("All Image Files(*.jpg;*.jpeg)|*.jpg;*.jpeg")) {
         m_ui->edtOriginalImagePath->setText(toQString(*chosen));
+        pageEditFinished();
+    }
 }
 
 // A small picture of the original, or a word that it is missing.

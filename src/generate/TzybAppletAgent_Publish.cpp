@@ -43,6 +43,11 @@ std::string TzybAppletAgent::publishedName(const std::string &fileName)
     return name;
 }
 
+std::string TzybAppletAgent::projectFileName(const std::string &fileName)
+{
+    return ::projectFileName(publishedName(fileName), fileName);
+}
+
 // Every file is prepared beside its place first and all are put in place together at the
 // end, so a run that fails at any step leaves the site as it was: never a new page over old
 // slides, never a slide cut short.
@@ -50,7 +55,7 @@ bool TzybAppletAgent::SaveAndPublish(const std::string &folder, const std::strin
                                      DesignTree &tree)
 {
     const std::string name = publishedName(fileName);
-    const PublishedFiles files{name + ".html", projectFileName(name, fileName),
+    const PublishedFiles files{name + ".html", ::projectFileName(name, fileName),
                                name + "_PublishReport.txt"};
     // The project file is written after the page; a value it cannot hold must stop the
     // run before the page is.
@@ -87,11 +92,14 @@ void TzybAppletAgent::stageSite(StagedFiles &staged, const std::string &folder,
     staged.write(folder + files.report, publishReport(), Durability::flushed);
     ProgressScope scope(*m_progress, "Copying Publishable Files ... ...", 100);
     std::set<std::string> copied;
+    // Slides are taken only from a preview folder of ours: one that a link stands for could
+    // put any file of the user on the web site.
+    const bool ownPreview = m_preview.isOwnFolder();
     for (const TItemData &item : Items) {
         const std::string &slide = item.IImageFileName;
         // A slide that is not in the preview folder (its original went missing before this
         // project was opened) leaves whatever the site holds of it.
-        if (PreviewFolder::isBareFileName(slide) && copied.insert(slide).second)
+        if (ownPreview && PreviewFolder::isBareFileName(slide) && copied.insert(slide).second)
             staged.copy(m_preview.folder() / slide, folder + slide);
     }
     m_progress->advance(50);

@@ -1,10 +1,10 @@
 #pragma once
 
-// The tree of slides as the project model sees it. The editor implements it over its
-// tree view; InMemoryDesignTree serves the command-line tool and the tests. Node 0 in
-// depth-first order is the root; every other node stands for one item.
+// The tree of slides as the project model sees it; InMemoryDesignTree is the one the core
+// owns, and the editor's tree view only shows it. Node 0 in depth-first order is the root;
+// every other node stands for one item.
 //
-// The model changes the tree only through addChild, moveBefore and deleteNode, so an
+// The model changes the tree only through addChild, moveBefore, moveTo and deleteNode, so an
 // implementation may keep the depth-first order (or each node's index) and renew it only
 // after those: the model asks for absolute indexes and nodes by index far more often than it
 // changes the tree, and a walk of the whole tree per question would make long projects slow.
@@ -37,10 +37,16 @@ public:
     virtual Node addChild(Node parent, const std::string &caption) = 0;
     // Moves node with its subtree so that it stands right before `before`.
     virtual void moveBefore(Node node, Node before) = 0;
+    // Moves node with its subtree to `position` among parent's children, counted without the
+    // node itself. False, changing nothing, into its own subtree or for the root.
+    virtual bool moveTo(Node node, Node parent, int position) = 0;
+    // Position of node among its parent's children.
+    virtual int position(Node node) const = 0;
     // Deletes node with its subtree.
     virtual void deleteNode(Node node) = 0;
     // Captions carry no data; a generation run marks items whose picture is missing.
     virtual void setCaption(Node node, const std::string &caption) = 0;
+    virtual const std::string &caption(Node node) const = 0;
 
     Node root() const { return nodeAt(0); }
 };

@@ -91,23 +91,46 @@ DesignTree::Node InMemoryDesignTree::addChild(Node parentNode, const std::string
     } else {
         m_dirty = true;
     }
+    if (m_observer)
+        m_observer->nodeAdded(e);
     return e;
 }
 
 void InMemoryDesignTree::moveBefore(Node node, Node before)
 {
-    Entry *moved = entry(node);
-    Entry *anchor = entry(before);
-    if (moved == anchor || !anchor->parent)
+    const Entry *anchor = entry(before);
+    if (node == before || !anchor->parent)
         return;
-    for (const Entry *a = anchor; a; a = a->parent)
+    int at = position(before);
+    if (entry(node)->parent == anchor->parent && position(node) < at)
+        --at; // counted without the moved node
+    moveTo(node, anchor->parent, at);
+}
+
+bool InMemoryDesignTree::moveTo(Node node, Node parentNode, int at)
+{
+    Entry *moved = entry(node);
+    Entry *target = entry(parentNode);
+    if (moved == m_root || !target)
+        return false;
+    for (const Entry *a = target; a; a = a->parent)
         if (a == moved)
-            return; // a node cannot move into its own subtree
+            return false; // a node cannot move into its own subtree
     detach(moved);
-    auto &siblings = anchor->parent->children;
-    siblings.insert(std::find(siblings.begin(), siblings.end(), anchor), moved);
-    moved->parent = anchor->parent;
+    auto &siblings = target->children;
+    at = std::clamp(at, 0, static_cast<int>(siblings.size()));
+    siblings.insert(siblings.begin() + at, moved);
+    moved->parent = target;
     m_dirty = true;
+    if (m_observer)
+        m_observer->nodeMoved(moved);
+    return true;
+}
+
+int InMemoryDesignTree::position(Node node) const
+{
+    ensureIndexed();
+    return entry(node)->position;
 }
 
 void InMemoryDesignTree::deleteNode(Node node)
@@ -115,6 +138,8 @@ void InMemoryDesignTree::deleteNode(Node node)
     Entry *e = entry(node);
     if (e == m_root)
         return;
+    if (m_observer)
+        m_observer->nodeRemoving(e);
     detach(e);
     destroySubtree(e);
     m_dirty = true;
@@ -128,6 +153,8 @@ const std::string &InMemoryDesignTree::caption(Node node) const
 void InMemoryDesignTree::setCaption(Node node, const std::string &caption)
 {
     entry(node)->caption = caption;
+    if (m_observer)
+        m_observer->captionChanged(node);
 }
 
 // A new last child of parent is also the last node in depth-first order exactly when

@@ -1,11 +1,14 @@
 #pragma once
 
-// A design tree held in memory, for the command-line tool and the tests. Absolute
+// The design tree the core owns: the command-line tool works on it, and the editor's tree
+// view shows it through an observer, so there is one tree and never a second copy edited on
+// its own. Absolute
 // indexes, depths and sibling positions come from a depth-first table that is rebuilt
 // lazily after a change; appending in depth-first order keeps it valid, so building a
 // tree of any size from a file stays linear. Nothing recurses: a file may nest deeply.
 
 #include "DesignTree.h"
+#include "DesignTreeObserver.h"
 
 #include <memory>
 #include <string>
@@ -30,9 +33,15 @@ public:
     Node child(Node node, int position) const override;
     Node addChild(Node parent, const std::string &caption) override;
     void moveBefore(Node node, Node before) override;
+    bool moveTo(Node node, Node parent, int position) override;
     void deleteNode(Node node) override;
+    int position(Node node) const override;
 
-    const std::string &caption(Node node) const;
+    // Told of every change after it is made (and of a deletion just before), so a view
+    // can follow. nullptr stops the reports, as while a whole tree is rebuilt.
+    void setObserver(DesignTreeObserver *observer) { m_observer = observer; }
+
+    const std::string &caption(Node node) const override;
     void setCaption(Node node, const std::string &caption) override;
 
 private:
@@ -56,4 +65,5 @@ private:
     Entry *m_root;
     mutable std::vector<Entry *> m_order;
     mutable bool m_dirty = false;
+    DesignTreeObserver *m_observer = nullptr;
 };

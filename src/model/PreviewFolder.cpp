@@ -1,22 +1,54 @@
 #include "PreviewFolder.h"
 
 #include "platform/FileIO.h"
+#include "platform/VelloriaError.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 PreviewFolder::PreviewFolder(std::filesystem::path folder) : m_folder(std::move(folder)) {}
 
+std::string PreviewFolder::makeFolder() const
+{
+    if (::mkdir(m_folder.c_str(), 0777) != 0 && errno != EEXIST)
+        return std::strerror(errno);
+    struct stat info
+    {};
+    if (::lstat(m_folder.c_str(), &info) != 0)
+        return std::strerror(errno);
+    if (S_ISLNK(info.st_mode))
+        return "it is a symbolic link";
+    if (!S_ISDIR(info.st_mode))
+        return "it is not a folder";
+    if (info.st_uid != ::getuid())
+        return "it belongs to another user";
+    return {};
+}
+
+bool PreviewFolder::isOwnFolder() const
+{
+    struct stat info
+    {};
+    return ::lstat(m_folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::getuid();
+}
+
 void PreviewFolder::copyIn(const std::filesystem::path &file, fileio::SourceLinks links)
 {
-    std::error_code ignored;
-    std::filesystem::create_directory(m_folder, ignored);
     const auto name = file.filename();
-    fileio::copyFileQuietly(file, m_folder / name, links);
+    if (makeFolder().empty())
+        fileio::copyFileQuietly(file, m_folder / name, links);
     m_files.push_back(name.string());
 }
 
 void PreviewFolder::writeIn(const std::string &name, std::string_view bytes)
 {
-    std::error_code ignored;
-    std::filesystem::create_directory(m_folder, ignored);
+    // Unlike a copy, a slide written here is the only one there is: its failure stops the
+    // run, with the reason the folder could not be had rather than a missing file in it.
+    if (const std::string refused = makeFolder(); !refused.empty())
+        throw VelloriaError("Cannot create folder \"" + m_folder.string() + "\": " + refused);
     fileio::writeFileAtomically(m_folder / name, bytes, fileio::Durability::scratch);
     m_files.push_back(name);
 }
@@ -28,6 +60,12 @@ bool PreviewFolder::isBareFileName(const std::string &name)
 
 void PreviewFolder::clear()
 {
+    // Files in a folder that is no longer ours (a link now stands there) were not written
+    // by us, whatever their names.
+    if (!isOwnFolder()) {
+        m_files.clear();
+        return;
+    }
     std::error_code ignored;
     for (const std::string &name : m_files) {
         if (!isBareFileName(name))

@@ -2,8 +2,12 @@
 
 // The scratch folder "preview" inside the installation folder, where a browser shows the
 // slide show before anything is saved. It remembers every file name copied in, so that
-// clearing removes those files and nothing else. None of its operations reports a failure:
-// a missing source simply leaves no copy.
+// clearing removes those files and nothing else. Copying and clearing report no failure: a
+// missing source simply leaves no copy.
+//
+// The folder is used only when it is a real folder of this user. A symbolic link at its
+// place (or anything else) is left alone: writing through it would put the preview, and
+// clearing would delete files, wherever it points.
 
 #include "model/AppletRecords.h"
 #include "platform/FileIO.h"
@@ -20,7 +24,8 @@ public:
     // symbolic link only when `links` follows them.
     void copyIn(const std::filesystem::path &file,
                 fileio::SourceLinks links = fileio::SourceLinks::follow);
-    // Writes a file made for the preview under `name` and records it.
+    // Writes a file made for the preview under `name` and records it. Raises VelloriaError
+    // naming the folder and the reason when the folder cannot be had.
     void writeIn(const std::string &name, std::string_view bytes);
     // Deletes the recorded files, forgets them and removes the folder when it is empty.
     void clear();
@@ -32,7 +37,14 @@ public:
     const std::filesystem::path &folder() const { return m_folder; }
     const TStringArray &files() const { return m_files; }
 
+    // True when the folder is a real folder of this user, so that what it holds was put
+    // there by us.
+    bool isOwnFolder() const;
+
 private:
+    // Creates the folder when missing; empty when it is ours to use, else the reason not.
+    std::string makeFolder() const;
+
     std::filesystem::path m_folder;
     TStringArray m_files;
 };

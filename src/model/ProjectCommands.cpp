@@ -28,25 +28,39 @@ ProjectCommands::ProjectCommands(TzybAppletAgent &agent, DesignTree &tree, Prope
 {
     // A file of another kind is reported by the load itself.
     m_agent.setMessageSink(&m_prompts);
+    // What the pages hold now is what they were filled with: only later edits are changes.
+    m_shownApplet = m_pages.appletPages();
 }
 
 void ProjectCommands::setModified(bool modified)
 {
-    m_modified = modified;
-    m_events.modifiedChanged(modified);
+    if (modified)
+        m_history.forgetClean();
+    else
+        m_history.markClean();
+    m_events.modifiedChanged(this->modified());
 }
 
-// Yes saves and goes on even when the save dialog is cancelled: the changes are dropped.
+void ProjectCommands::clearHistory()
+{
+    m_history.clear();
+    m_selectAfter = nullptr;
+    m_events.modifiedChanged(false);
+    m_events.historyChanged();
+}
+
+// Yes followed by a cancelled save dialog keeps the project and ends the command, as the
+// close query does: going on would drop the work the user just asked to save.
 bool ProjectCommands::askToSave()
 {
-    if (!m_modified)
+    commitPages();
+    if (!modified())
         return true;
     switch (m_prompts.askYesNoCancel("Save changes to files?")) {
     case UserPrompts::Answer::cancel:
         return false;
     case UserPrompts::Answer::yes:
-        save();
-        return true;
+        return save();
     case UserPrompts::Answer::no:
         return true;
     }
@@ -70,10 +84,11 @@ void ProjectCommands::newProject()
     m_agent.ClearPreview();
     m_currentItemNode = nullptr;
     m_currentFileName.clear();
+    m_diskStamp = {};
     resetTree();
     m_agent.SetDefaults();
-    m_pages.showApplet(m_agent.GetAppletData());
-    setModified(false);
+    showPages();
+    clearHistory();
 }
 
 std::optional<LoadResult> ProjectCommands::openProjectFile(const std::string &fileName)
@@ -82,6 +97,24 @@ std::optional<LoadResult> ProjectCommands::openProjectFile(const std::string &fi
         return std::nullopt;
     m_agent.ClearPreview();
     return openChosen(fileName);
+}
+
+std::optional<LoadResult> ProjectCommands::openTemplate(const std::string &fileName)
+{
+    if (fileName.empty() || !askToSave())
+        return std::nullopt;
+    m_agent.ClearPreview();
+    const std::string previous = m_currentFileName;
+    const FileStamp previousStamp = m_diskStamp;
+    const LoadResult result = openChosen(fileName, false);
+    if (result == LoadResult::Refused || result == LoadResult::NoProject) {
+        m_currentFileName = previous;
+        m_diskStamp = previousStamp;
+    } else {
+        m_currentFileName.clear();
+        m_diskStamp = {};
+    }
+    return result;
 }
 
 void ProjectCommands::open()
@@ -94,40 +127,54 @@ void ProjectCommands::open()
 }
 
 // A load that fails leaves tree and list showing the project that was open; only a file
-// that held a project becomes the current one and goes to the recent files.
-LoadResult ProjectCommands::openChosen(const std::string &fileName)
+// that held a project becomes the current one and goes to the recent files. A file that
+// holds no project says so.
+LoadResult ProjectCommands::openChosen(const std::string &fileName, bool remember)
 {
     m_currentItemNode = nullptr;
-    resetTree();
+    const FileStamp stamp = FileStamp::of(fileName);
     m_events.treeRebuilding(true);
     LoadResult result;
     try {
         result = m_agent.LoadFromFile(fileName, m_tree);
     } catch (...) {
         m_events.treeRebuilding(false);
+        m_events.treeReset();
         throw;
     }
     const bool adopted = result != LoadResult::Refused && result != LoadResult::NoProject;
-    if (adopted)
+    if (adopted && remember)
         m_events.projectOpened(fileName);
     m_events.treeRebuilding(false);
-    m_pages.showApplet(m_agent.GetAppletData());
+    showPages();
     if (adopted) {
         m_currentFileName = fileName;
+        m_diskStamp = stamp;
         m_agent.CopyResourceFiles(folderAndName(fileName).first);
+        clearHistory();
     }
     m_events.treeReset();
-    setModified(false);
+    if (result == LoadResult::NoProject)
+        m_prompts.showError("\"" + fileName + "\" holds no Velloria project; nothing was opened.");
     return result;
 }
 
+std::string ProjectCommands::projectFileOf(const std::string &path)
+{
+    const auto [folder, name] = folderAndName(path);
+    return folder + TzybAppletAgent::projectFileName(name);
+}
+
+// The lock is the one of the file written, which velloria-cli takes for the same project.
 void ProjectCommands::saveAndPublish(const std::string &path)
 {
+    const std::string written = projectFileOf(path);
     std::optional<ProjectLock> lock;
     if (m_lockPatience)
-        lock.emplace(path, *m_lockPatience);
+        lock.emplace(written, *m_lockPatience);
     const auto [folder, name] = folderAndName(path);
     m_agent.SaveAndPublish(folder, name, m_tree);
+    m_diskStamp = FileStamp::of(written);
 }
 
 bool ProjectCommands::save()
@@ -135,16 +182,60 @@ bool ProjectCommands::save()
     storePages();
     if (m_currentFileName.empty())
         return saveWithDialog();
+    bool reloaded = false;
+    if (!checkDiskBeforeSave(reloaded))
+        return false;
+    if (reloaded)
+        return true;
     saveAndPublish(m_currentFileName);
     setModified(false);
     return true;
+}
+
+// Another program (velloria-cli, a second editor) may have written the project since this
+// one read or wrote it: overwriting it silently would lose that work.
+bool ProjectCommands::checkDiskBeforeSave(bool &reloaded)
+{
+    const std::string written = projectFileOf(m_currentFileName);
+    const FileStamp now = FileStamp::of(written);
+    if (!now.exists || !m_diskStamp.exists || now == m_diskStamp)
+        return true;
+    switch (m_prompts.askReloadOverwriteCancel(
+        "\"" + written +
+        "\" was changed by another program since it was opened or saved here.\n\n"
+        "Reload it and lose the changes made here, overwrite it with this window's project, or "
+        "cancel and save nothing?")) {
+    case UserPrompts::Answer::yes: {
+        const std::string file = m_currentFileName;
+        m_agent.ClearPreview();
+        openChosen(file, false);
+        reloaded = true;
+        return true;
+    }
+    case UserPrompts::Answer::no:
+        return true;
+    case UserPrompts::Answer::cancel:
+        break;
+    }
+    return false;
+}
+
+bool ProjectCommands::mayReplace(const std::string &path)
+{
+    const std::string written = projectFileOf(path);
+    std::error_code ignored;
+    if (!fs::exists(written, ignored) ||
+        (!m_currentFileName.empty() && projectFileOf(m_currentFileName) == written))
+        return true;
+    return m_prompts.askYesNo("\"" + written +
+                              "\" already exists. Do you want to replace it with this project?");
 }
 
 bool ProjectCommands::saveWithDialog()
 {
     const std::optional<std::string> chosen =
         m_prompts.chooseFileToSave(projectFilter, m_saveDialogFolder);
-    if (!chosen)
+    if (!chosen || !mayReplace(*chosen))
         return false;
     saveAndPublish(*chosen);
     setModified(false);
@@ -195,8 +286,9 @@ void ProjectCommands::openFromCommandLine(const std::vector<std::string> &argume
 // open still needs the kept slides in it for its next save.
 bool ProjectCommands::closeQuery()
 {
+    commitPages();
     bool closes = true;
-    if (m_modified) {
+    if (modified()) {
         switch (m_prompts.askYesNoCancel("Save changes to files before Exit?")) {
         case UserPrompts::Answer::cancel:
             return false;

@@ -1,16 +1,21 @@
 #pragma once
 
 // The editor's project commands without a window: New, Open, Save, Save As, Save As
-// Template, the item commands, the close query, and the outputs of Build HTML, Publish and
-// Preview. It keeps what the main window keeps of the project (the current file, the
-// modified flag, the item whose page is shown) and asks its questions through UserPrompts,
-// so the editor's handlers stay one call each and the command-line tool runs the same
-// sequences.
+// Template, the item commands with undo and redo, the close query, and the outputs of Build
+// HTML, Publish and Preview. It keeps what the main window keeps of the project (the current
+// file, the history that says whether it is modified, the item whose page is shown) and
+// asks its questions through UserPrompts, so the editor's handlers stay one call each and
+// the command-line tool runs the same sequences.
+//
+// Every change of the project is one step of the history, made on the core's tree and list
+// together; a window only shows the result and selects the node the step names.
 
 #include "DesignTree.h"
+#include "EditHistory.h"
 #include "PropertyPages.h"
 #include "TzybAppletAgent.h"
 #include "UserPrompts.h"
+#include "platform/FileStamp.h"
 
 #include <chrono>
 #include <filesystem>
@@ -31,6 +36,8 @@ public:
     virtual void projectOpened(const std::string & /*fileName*/) {}
     // The tree was cleared to its root, which is now to be selected.
     virtual void treeReset() {}
+    // A step was made, undone or redone: the Edit menu's captions change.
+    virtual void historyChanged() {}
 };
 
 class ProjectCommands
@@ -42,7 +49,9 @@ public:
                     UserPrompts &prompts, ProjectEvents &events,
                     std::filesystem::path templatesFolder);
 
-    bool modified() const { return m_modified; }
+    // Changed since the last save or open: the history is away from the saved state.
+    bool modified() const { return !m_history.isClean(); }
+    // False marks the state now as the saved one; true as one the history cannot reach.
     void setModified(bool modified);
     const std::string &currentFileName() const { return m_currentFileName; }
     DesignTree::Node currentItemNode() const { return m_currentItemNode; }
@@ -53,6 +62,9 @@ public:
     // without a project leaves the open project as it was.
     std::optional<LoadResult> openProjectFile(const std::string &fileName);
     void open();
+    // A template opens as an untitled copy: the next Save asks for a name, and the template
+    // never goes to the recent files.
+    std::optional<LoadResult> openTemplate(const std::string &fileName);
     // False when the user cancelled the file dialog.
     bool save();
     bool saveAs();
@@ -69,15 +81,37 @@ public:
     // True when the window may close.
     bool closeQuery();
 
-    // Item commands, on the selected node.
+    // Item commands, on the selected node; each is one step of the history.
     void insertItem(DesignTree::Node selected);
     void deleteItem(DesignTree::Node selected);
     void moveUp(DesignTree::Node selected);
     void moveDown(DesignTree::Node selected);
+    // A dragged node dropped as the child at `position` of parent (counted as the children
+    // stand before the drag). False when the tree refuses the place: into its own subtree.
+    bool moveItem(DesignTree::Node node, DesignTree::Node parent, int position);
+    // New items under parent, one per picture, in the order given: one step. `values`
+    // gives the other fields of each new item (a new item's by default).
+    void addPictures(DesignTree::Node parent, const std::vector<std::string> &pictures,
+                     std::optional<TItemData> values = std::nullopt);
     // The tree's selection moved: the page of the item left is stored, the new item's shown.
     void selectionChanged(DesignTree::Node selected);
 
-    // The pages into the project, as every save and build does first.
+    void undo();
+    void redo();
+    const EditHistory &history() const { return m_history; }
+    // The node the last step, undo or redo names for the selection; nullptr: keep it.
+    DesignTree::Node selectionAfterEdit() const { return m_selectAfter; }
+
+    // Values the user changed on the pages since they were shown become one step of the
+    // history; the fields not changed stay exactly as they were read. False when nothing
+    // changed.
+    bool commitPages();
+    // The pages hold a change not yet committed, as while a field is being typed in.
+    bool pagesChanged() const;
+    // Fills the pages from the project.
+    void showPages();
+    // The pages into the project, as every save and build does first: the changes become a
+    // step and the element id and the array name are derived from the name.
     void storePages();
 
     // Outputs. The page's text for the HTML code window, or nothing after telling the user
@@ -93,11 +127,23 @@ public:
     const std::string &lastHtmlText() const { return m_htmlText; }
 
 private:
-    // False when the user cancelled.
+    // False when the user cancelled, also the save dialog after Yes.
     bool askToSave();
+    // Makes the edit a step of the history and notes what it selects.
+    void perform(std::unique_ptr<class ProjectEdit> edit);
+    // A tree edit is near: the page shown is committed and let go, since its node may go.
+    void leaveItemPage();
+    void historyMoved();
+    void clearHistory();
+    // The file a save writes for the path chosen ("demo" writes demo.jfs).
+    static std::string projectFileOf(const std::string &path);
+    // False when the user chose not to replace an existing project.
+    bool mayReplace(const std::string &path);
+    // False when the project on disk changed since it was read or written here and the user
+    // cancelled; reloads it when the user chose so.
+    bool checkDiskBeforeSave(bool &reloaded);
     void resetTree();
-    LoadResult openChosen(const std::string &fileName);
-    void storeItemPage(DesignTree::Node node);
+    LoadResult openChosen(const std::string &fileName, bool remember = true);
     bool isWithin(DesignTree::Node node, DesignTree::Node subtree) const;
     bool saveWithDialog();
     void saveAndPublish(const std::string &path);
@@ -113,6 +159,13 @@ private:
     std::string m_currentFileName;
     std::string m_htmlText;
     DesignTree::Node m_currentItemNode = nullptr;
-    bool m_modified = false;
+    DesignTree::Node m_selectAfter = nullptr;
+    EditHistory m_history;
+    // The pages as they stood right after they were filled: a field that still reads so was
+    // not changed by the user, whatever the project holds.
+    TAppletData m_shownApplet;
+    ItemPage m_shownItem;
+    // The project file as this program last read or wrote it.
+    FileStamp m_diskStamp;
     std::optional<std::chrono::milliseconds> m_lockPatience;
 };

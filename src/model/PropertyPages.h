@@ -12,6 +12,8 @@ struct ItemPage
     std::string link;
     std::string target;
     std::string toolTip;
+
+    bool operator==(const ItemPage &) const = default;
 };
 
 class PropertyPages

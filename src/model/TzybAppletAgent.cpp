@@ -40,7 +40,7 @@ int usableLevel(const std::string &text, int previous)
 
 TzybAppletAgent::TzybAppletAgent(const AppFolders &folders)
     : ScriptFileNames{"velloria.js", "velloriacfg.js", "velloria.css"}, Separator("#$@"),
-      m_installFolder(folders.writable()), m_runtimeScript(folders.runtimeScript()),
+      m_installFolder(folders.scratch()), m_runtimeScript(folders.runtimeScript()),
       m_preview(folders.preview()), m_progress(&silentProgress())
 {}
 

@@ -31,7 +31,7 @@ class TzybAppletAgent
 {
 public:
     // The runtime script comes from the resources; the generated scripts and the preview
-    // folder go to the writable folder, the "installation folder" of the commands.
+    // folder go to the scratch folder, the "installation folder" of the commands.
     explicit TzybAppletAgent(const AppFolders &folders);
     // Resources and writable things in one folder.
     explicit TzybAppletAgent(const std::filesystem::path &installFolder);
@@ -59,11 +59,28 @@ public:
     void UpdateLevelsFromTree(const DesignTree &tree);
     void BuildTreeFromLevels(DesignTree &tree) const;
 
+    // A subtree's items as taken out of the project: enough to put it back as it was.
+    struct ItemBlock
+    {
+        TItemArray items;                  // in depth-first order
+        std::vector<int> depths;           // below the block's first node, which has 0
+        std::vector<std::string> captions; // what the tree showed
+    };
+
     // The editor's item commands: each changes tree and list in step.
     DesignTree::Node insertChildItem(DesignTree &tree, DesignTree::Node selected);
     void deleteItemSubtree(DesignTree &tree, DesignTree::Node selected);
     void moveItemUp(DesignTree &tree, DesignTree::Node selected);
     void moveItemDown(DesignTree &tree, DesignTree::Node selected);
+    // Takes node with its subtree out of tree and list.
+    ItemBlock takeSubtree(DesignTree &tree, DesignTree::Node node);
+    // Puts a block in as the child at `position` of parent and returns its first node.
+    DesignTree::Node putSubtree(DesignTree &tree, DesignTree::Node parent, int position,
+                                const ItemBlock &block);
+    // Moves node with its subtree to `position` among parent's children (counted without
+    // it); the items' levels follow. False, changing nothing, into its own subtree.
+    bool moveSubtree(DesignTree &tree, DesignTree::Node node, DesignTree::Node parent,
+                     int position);
 
     void SaveToFile(const std::string &fileName) const;
     // Whatever happens, the tree shows exactly the agent's items afterwards.
@@ -82,6 +99,9 @@ public:
     void WritePublishReport(const std::string &folder, const std::string &fileName);
     // "show.JFS" -> "show": every occurrence of the name's extension goes, ignoring case.
     static std::string publishedName(const std::string &fileName);
+    // The project file a save writes for the name chosen: "demo" and "demo.jfs" write
+    // demo.jfs, "show.JFS" keeps its spelling.
+    static std::string projectFileName(const std::string &fileName);
 
     void CopyToPreview(const std::string &fileName);
     void CopyScriptFilesToPreview(const std::string &folder);
@@ -132,6 +152,7 @@ private:
     std::string publishReport();
     std::string inInstallFolder(const std::string &name) const;
     static int descendantCount(const DesignTree &tree, DesignTree::Node node);
+    void refreshBlockLevels(const DesignTree &tree, DesignTree::Node first);
 
     TAppletData AppletData;
     TItemArray Items;

@@ -15,6 +15,11 @@ public:
 
     // A warning with the buttons Yes, No and Cancel.
     virtual Answer askYesNoCancel(const std::string &question) = 0;
+    // A warning whose buttons read Reload (yes), Overwrite (no) and Cancel.
+    virtual Answer askReloadOverwriteCancel(const std::string &question)
+    {
+        return askYesNoCancel(question);
+    }
     // A warning with the buttons Yes and No.
     virtual bool askYesNo(const std::string &question) = 0;
     // A file to open or to save as; nothing when the user cancels. The filter reads

@@ -7,8 +7,8 @@
 #include "TfrmHelp.h"
 #include "TfrmMsgBox_LinkTip.h"
 #include "TfrmTemplet.h"
-#include "editor/ScriptedEditorPrompts.h"
 #include "common/TempFolder.h"
+#include "editor/ScriptedEditorPrompts.h"
 #include "platform/FileSettingsStore.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/UserSettings.h"
@@ -89,20 +89,28 @@ private slots:
         QVERIFY(!ui().Delete2->isEnabled());
     }
 
-    // Selecting an item marks the project modified; the border style alone does not.
-    void modifiedFollowsTheEditsThatCount()
+    // Every change marks the project, the border style and the radio choice too; selecting
+    // an item, by itself, does not; undoing back to the saved state clears the mark.
+    void modifiedFollowsTheChanges()
     {
         ui().cmbx_pContainerBorderStyle->setCurrentIndex(3);
-        ui().rdbtnpInternalUse_RootDir_Local_Checked2->setChecked(true);
+        QVERIFY(ui().Save1->isEnabled());
+        QCOMPARE(m_window->undoAction().text(), QStringLiteral("&Undo Edit Border Style"));
+        m_window->undoAction().trigger();
         QVERIFY(!ui().Save1->isEnabled());
+        QCOMPARE(ui().cmbx_pContainerBorderStyle->currentIndex(), 0);
+        ui().rdbtnpInternalUse_RootDir_Local_Checked2->setChecked(true);
+        QVERIFY(ui().Save1->isEnabled());
         QTest::keyClicks(ui().spnedt_pWidth, QStringLiteral("2"));
         QVERIFY(ui().Save1->isEnabled());
         ui().Insert2->trigger();
         QCOMPARE(root()->childCount(), 1);
         QCOMPARE(ui().trvwDesignPanel->currentItem(), root());
+        QCOMPARE(QString::fromStdString(m_window->agent().GetAppletData().pWidth),
+                 QStringLiteral("2160"));
         m_window->commands().setModified(false);
         ui().trvwDesignPanel->setCurrentItem(root()->child(0));
-        QVERIFY(ui().Save1->isEnabled());
+        QVERIFY(!ui().Save1->isEnabled());
         QVERIFY(ui().pgcntrl1->isTabVisible(ui().pgcntrl1->indexOf(ui().tbshtItemGeneral)));
     }
 
@@ -138,7 +146,7 @@ private slots:
         ui().Delete2->setEnabled(true);
         ui().Delete2->trigger();
         QCOMPARE(asked().back(), std::string("error: Root item cannot be deleted."));
-        QVERIFY(ui().Save1->isEnabled());
+        QVERIFY(!ui().Save1->isEnabled());
         ui().trvwDesignPanel->setCurrentItem(root()->child(0));
         answers() = {"yes"};
         ui().Delete2->trigger();
@@ -236,7 +244,7 @@ private slots:
         m_window->commands().setModified(false);
         ui().pnl_pBgColor->click();
         QCOMPARE(asked().back(), std::string("colour"));
-        QVERIFY2(ui().Save1->isEnabled(), "a cancelled colour dialog marks the project too");
+        QVERIFY2(!ui().Save1->isEnabled(), "a cancelled colour dialog changes nothing");
     }
 
     void publishShowsTheReportAndLeavesItInThePreview()
@@ -409,12 +417,22 @@ private slots:
         TfrmTemplet again(templates, *m_settings, m_prompts->script);
         QVERIFY(again.ui().chckbxDontShow->isChecked());
 
+        // A template opens as an untitled copy: Save asks for a name, the template stays.
+        const std::string wide = readBytes((templates / "Wide.jfs").string());
         answers() = {(templates / "Wide.jfs").string()};
         ui().Templet1->trigger();
-        QCOMPARE(m_window->commands().currentFileName(), (templates / "Wide.jfs").string());
-        answers() = {"new"};
-        ui().Templet1->trigger();
+        QCOMPARE(root()->childCount(), 1);
         QCOMPARE(m_window->commands().currentFileName(), std::string());
+        ui().trvwDesignPanel->setCurrentItem(root()->child(0));
+        QTest::keyClicks(ui().edt_IToolTip, QStringLiteral("client"));
+        answers() = {""};
+        ui().Save1->trigger();
+        QCOMPARE(asked().back().rfind("save: ", 0), 0u);
+        QCOMPARE(readBytes((templates / "Wide.jfs").string()), wide);
+        QVERIFY(ui().mnitRecentFiles->actions().isEmpty());
+        answers() = {"new", "no"};
+        ui().Templet1->trigger();
+        QCOMPARE(root()->childCount(), 0);
     }
 
     // Each group's button shows its topic in the one help window; every tag has its page.

@@ -1,0 +1,125 @@
+#include "DesignTreeView.h"
+
+#include "QtText.h"
+
+#include <QTreeWidget>
+#include <vector>
+
+DesignTreeView::DesignTreeView(QTreeWidget &widget, InMemoryDesignTree &tree)
+    : m_widget(widget), m_tree(tree)
+{
+    rebuild();
+}
+
+DesignTreeView::~DesignTreeView()
+{
+    m_tree.setObserver(nullptr);
+    while (m_widget.topLevelItemCount() > 0)
+        destroy(m_widget.topLevelItem(0));
+}
+
+void DesignTreeView::pause()
+{
+    m_tree.setObserver(nullptr);
+}
+
+// The new items are linked below each other while none is in the widget, which costs the
+// widget nothing, and go in with the root in one insertion.
+void DesignTreeView::rebuild()
+{
+    m_tree.setObserver(nullptr);
+    while (m_widget.topLevelItemCount() > 0)
+        destroy(m_widget.topLevelItem(0));
+    m_items.clear();
+    NodeItem *root = makeItem(m_tree.root());
+    std::vector<std::pair<DesignTree::Node, NodeItem *>> pending{{m_tree.root(), root}};
+    while (!pending.empty()) {
+        const auto [node, item] = pending.back();
+        pending.pop_back();
+        for (int i = 0, n = m_tree.childCount(node); i < n; ++i) {
+            const DesignTree::Node child = m_tree.child(node, i);
+            NodeItem *childItem = makeItem(child);
+            item->addChild(childItem);
+            pending.emplace_back(child, childItem);
+        }
+    }
+    m_widget.addTopLevelItem(root);
+    root->setExpanded(true);
+    m_tree.setObserver(this);
+}
+
+DesignTreeView::NodeItem *DesignTreeView::makeItem(DesignTree::Node node)
+{
+    auto *item = new NodeItem(node, toQString(m_tree.caption(node)));
+    m_items[node] = item;
+    return item;
+}
+
+QTreeWidgetItem *DesignTreeView::itemOf(DesignTree::Node node) const
+{
+    const auto found = m_items.find(node);
+    return found == m_items.end() ? nullptr : found->second;
+}
+
+DesignTree::Node DesignTreeView::nodeOf(const QTreeWidgetItem *item) const
+{
+    return item ? static_cast<const NodeItem *>(item)->node : nullptr;
+}
+
+QTreeWidgetItem *DesignTreeView::rootItem() const
+{
+    return itemOf(m_tree.root());
+}
+
+void DesignTreeView::placeItem(QTreeWidgetItem *item, DesignTree::Node node)
+{
+    QTreeWidgetItem *parent = itemOf(m_tree.parent(node));
+    if (parent)
+        parent->insertChild(m_tree.position(node), item);
+}
+
+void DesignTreeView::nodeAdded(DesignTree::Node node)
+{
+    placeItem(makeItem(node), node);
+}
+
+// The item keeps its subtree and whether it is open.
+void DesignTreeView::nodeMoved(DesignTree::Node node)
+{
+    QTreeWidgetItem *item = itemOf(node);
+    if (!item || !item->parent())
+        return;
+    const bool expanded = item->isExpanded();
+    item->parent()->takeChild(item->parent()->indexOfChild(item));
+    placeItem(item, node);
+    item->setExpanded(expanded);
+}
+
+void DesignTreeView::nodeRemoving(DesignTree::Node node)
+{
+    if (QTreeWidgetItem *item = itemOf(node))
+        destroy(item);
+}
+
+void DesignTreeView::captionChanged(DesignTree::Node node)
+{
+    if (QTreeWidgetItem *item = itemOf(node))
+        item->setText(0, toQString(m_tree.caption(node)));
+}
+
+void DesignTreeView::destroy(QTreeWidgetItem *item)
+{
+    if (QTreeWidgetItem *parent = item->parent())
+        parent->takeChild(parent->indexOfChild(item));
+    else if (const int top = m_widget.indexOfTopLevelItem(item); top >= 0)
+        m_widget.takeTopLevelItem(top);
+    std::vector<QTreeWidgetItem *> pending{item};
+    while (!pending.empty()) {
+        QTreeWidgetItem *gone = pending.back();
+        pending.pop_back();
+        for (QTreeWidgetItem *child : gone->takeChildren())
+            pending.push_back(child);
+        m_items.erase(static_cast<NodeItem *>(gone)->node);
+        delete gone;
+    }
+}
