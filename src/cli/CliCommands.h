@@ -55,7 +55,7 @@ public:
     // a web site needs lands in `folder` (the project's own when empty).
     // Prints the report's path and, unless quiet, the code to paste into a web page.
     void publish(const std::string &file, const std::string &folder, bool useCache, bool quiet);
-    // FIELD=VALUE with the names of ShowFields, through the Script and Path pages.
+    // FIELD=VALUE with the names of showFields(), through the Script and Path pages.
     void set(const std::string &file, const std::vector<std::string> &assignments);
     // Through the Item General page of item `number`.
     void item(const std::string &file, int number, const ItemEdit &edit);

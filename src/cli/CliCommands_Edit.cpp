@@ -2,7 +2,7 @@
 
 #include "CliCommands.h"
 
-#include "ShowFields.h"
+#include "generate/ShowField.h"
 #include "model/PageRules.h"
 #include "model/PlainPropertyPages.h"
 #include "model/ProjectCommands.h"

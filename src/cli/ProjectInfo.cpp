@@ -1,6 +1,6 @@
 #include "ProjectInfo.h"
 
-#include "ShowFields.h"
+#include "generate/ShowField.h"
 #include "model/TextUtil.h"
 
 #include <filesystem>

@@ -3,7 +3,7 @@
 #include "CliCommands.h"
 #include "CompletionScript.h"
 #include "PrivateInstallFolder.h"
-#include "ShowFields.h"
+#include "generate/ShowField.h"
 #include "model/TextUtil.h"
 #include "platform/InterruptCleanup.h"
 #include "platform/ProductInfo.h"

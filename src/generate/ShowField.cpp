@@ -1,6 +1,5 @@
-#include "ShowFields.h"
+#include "ShowField.h"
 
-#include "generate/ValueFormatting.h"
 #include "model/DecimalText.h"
 #include "model/PageRules.h"
 #include "model/TextUtil.h"
@@ -19,13 +18,16 @@ using Kind = ShowField::Kind;
     throw ProjectValueError(std::string(field) + ": " + reason);
 }
 
-std::string numberPage(std::string_view field, std::string_view typed)
+// The style list holds the ten styles that BorderStyleName knows.
+constexpr int borderStyleCount = 10;
+
+std::string numberPage(const ShowField &field, std::string_view typed)
 {
     const std::optional<int> value = parseDecimal(trimmed(typed));
-    if (!value || *value < pagerules::spinMinimum || *value > pagerules::spinMaximum)
-        refuse(field, "'" + std::string(typed) + "' is not a whole number from " +
-                          std::to_string(pagerules::spinMinimum) + " to " +
-                          std::to_string(pagerules::spinMaximum) + ".");
+    if (!value || *value < field.minimum || *value > field.maximum)
+        refuse(field.name, "'" + std::string(typed) + "' is not a whole number from " +
+                               std::to_string(field.minimum) + " to " +
+                               std::to_string(field.maximum) + ".");
     return std::to_string(*value);
 }
 
@@ -79,7 +81,7 @@ std::string pageValue(const ShowField &field, std::string_view typed)
     case Kind::text:
         return textPage(field, typed);
     case Kind::number:
-        return numberPage(field.name, typed);
+        return numberPage(field, typed);
     case Kind::colour:
         return colourPage(field.name, typed);
     case Kind::borderStyle:
@@ -107,22 +109,39 @@ std::string seconds(int milliseconds)
 const std::vector<ShowField> &showFields()
 {
     using D = TAppletData;
+    auto plain = [](std::string_view name, std::string D::*field, Kind kind,
+                    std::string_view control, std::string_view help) {
+        return ShowField{name, field, kind, control, {}, 0, 0, help};
+    };
+    // Every number is a spin edit with the same bounds.
+    auto number = [](std::string_view name, std::string D::*field, std::string_view control,
+                     std::string_view help) {
+        return ShowField{
+            name, field, Kind::number, control, {}, pagerules::spinMinimum, pagerules::spinMaximum,
+            help};
+    };
     static const std::vector<ShowField> fields = {
-        {"name", &D::pSliderName, Kind::name, "name of the show; names its element and array"},
-        {"width", &D::pWidth, Kind::number, "width in pixels"},
-        {"height", &D::pHeight, Kind::number, "height in pixels; slides are scaled to it"},
-        {"background", &D::pBgColor, Kind::colour, "background colour, #RRGGBB"},
-        {"delay", &D::pDelay, Kind::number, "each picture holds 3 s + delay x 100 ms"},
-        {"step", &D::pStep, Kind::number, "a fade lasts step x 33 ms; 0: no fade"},
-        {"border-width", &D::pContainerBorderWidth, Kind::number, "border width in pixels"},
-        {"border-style", &D::pContainerBorderStyle, Kind::borderStyle, "border style by name"},
-        {"border-color", &D::pContainerBorderColor, Kind::colour, "border colour, #RRGGBB"},
-        {"local-root", &D::pInternalUse_RootDir_Local, Kind::text,
-         "root folder of the site on this computer"},
-        {"web-root", &D::pInternalUse_RootDir_Remote, Kind::text,
-         "root address of the site on the web server"},
+        plain("name", &D::pSliderName, Kind::name, "edt_pSliderName",
+              "name of the show; names its element and array"),
+        number("width", &D::pWidth, "spnedt_pWidth", "width in pixels"),
+        number("height", &D::pHeight, "spedt_pHeight", "height in pixels; slides are scaled to it"),
+        plain("background", &D::pBgColor, Kind::colour, "pnl_pBgColor",
+              "background colour, #RRGGBB"),
+        number("delay", &D::pDelay, "spnedt_pDelay", "each picture holds 3 s + delay x 100 ms"),
+        number("step", &D::pStep, "spnedt_pStep", "a fade lasts step x 33 ms; 0: no fade"),
+        number("border-width", &D::pContainerBorderWidth, "spnedt_pContainerBorderWidth",
+               "border width in pixels"),
+        plain("border-style", &D::pContainerBorderStyle, Kind::borderStyle,
+              "cmbx_pContainerBorderStyle", "border style by name"),
+        plain("border-color", &D::pContainerBorderColor, Kind::colour, "pnl_pContainerBorderColor",
+              "border colour, #RRGGBB"),
+        plain("local-root", &D::pInternalUse_RootDir_Local, Kind::text,
+              "edtpInternalUse_RootDir_Local", "root folder of the site on this computer"),
+        plain("web-root", &D::pInternalUse_RootDir_Remote, Kind::text,
+              "edtpInternalUse_RootDir_Remote", "root address of the site on the web server"),
         {"convert-to", &D::pInternalUse_RootDir_Local_Checked, Kind::convertTo,
-         "links are converted to the local or the web root: local|web"},
+         "rdbtnpInternalUse_RootDir_Local_Checked", "rdbtnpInternalUse_RootDir_Local_Checked2", 0,
+         0, "links are converted to the local or the web root: local|web"},
     };
     return fields;
 }
@@ -138,9 +157,37 @@ std::string showFieldList()
 std::vector<std::string> borderStyleNames()
 {
     std::vector<std::string> names;
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < borderStyleCount; ++i)
         names.push_back(BorderStyleName(std::to_string(i)));
     return names;
+}
+
+int numberOnPage(std::string_view stored)
+{
+    return parseDecimal(stored).value_or(0);
+}
+
+int borderStyleOnPage(std::string_view stored)
+{
+    return std::clamp(numberOnPage(stored), 0, borderStyleCount - 1);
+}
+
+ColorValue colourOnPage(std::string_view stored)
+{
+    try {
+        return HexRGBToColor(stored);
+    } catch (const VelloriaError &) {
+        return 0xFFFFFF;
+    }
+}
+
+std::optional<bool> convertsToLocalOnPage(std::string_view stored)
+{
+    if (stored == "1")
+        return true;
+    if (stored == "0")
+        return false;
+    return std::nullopt;
 }
 
 void applyShowField(TAppletData &pages, std::string_view assignment)
