@@ -6,6 +6,8 @@
 #include "platform/UserSettings.h"
 #include "ui_TfrmTemplet.h"
 
+#include <QKeyEvent>
+
 namespace {
 
 const std::string valueName = "ShowTempletsDialog";
@@ -47,10 +49,21 @@ void TfrmTemplet::fillList(MessageSink &errors)
             m_ui->TempletList->addItem(toQString(entry.path().filename().string()));
 }
 
+// The selected entry, not the current one: the list puts its cursor on the first entry when
+// it takes the focus, and OK must not open a template nobody chose.
 std::string TfrmTemplet::selectedPath() const
 {
-    const QListWidgetItem *selected = m_ui->TempletList->currentItem();
-    return selected ? (m_folder / toBytes(selected->text())).string() : std::string();
+    const QList<QListWidgetItem *> selected = m_ui->TempletList->selectedItems();
+    return selected.isEmpty() ? std::string()
+                              : (m_folder / toBytes(selected.front()->text())).string();
+}
+
+// Esc is the Cancel button, which starts a new project; QDialog would only reject.
+void TfrmTemplet::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Cancel))
+        return BitBtn2Click();
+    QDialog::keyPressEvent(event);
 }
 
 void TfrmTemplet::BitBtn1Click()

@@ -1,7 +1,7 @@
 #pragma once
 
 // The template chooser: the project files of the templates folder, one of which OK or a
-// double click opens, while Cancel starts a new project. Its check box is kept in the
+// double click opens, while Cancel or Esc starts a new project. Its check box is kept in the
 // settings at every change; nothing else of the program reads it.
 
 #include <QDialog>
@@ -38,6 +38,9 @@ public:
     void BitBtn2Click();
     void TempletListDblClick();
     void chckbxDontShowClick();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void fillList(MessageSink &errors);
