@@ -2,12 +2,12 @@
 
 #include "CliCommands.h"
 #include "CompletionScript.h"
-#include "PrivateInstallFolder.h"
 #include "generate/ShowField.h"
 #include "model/TextUtil.h"
 #include "platform/InterruptCleanup.h"
 #include "platform/ProductInfo.h"
 #include "platform/ProgramFolder.h"
+#include "platform/ScratchFolder.h"
 #include "platform/VelloriaError.h"
 
 #include <CLI/CLI.hpp>
@@ -235,11 +235,10 @@ ItemEdit givenItemOptions(const CLI::App &item, const Arguments &args)
 
 void publish(const Arguments &args)
 {
-    // A private writable folder, so that publishing can run beside the editor and beside
-    // another publish; the runtime script comes from the resources.
-    const PrivateInstallFolder installFolder;
-    const AppFolders folders(AppFolders::forProgram(programFolder()).resources(),
-                             installFolder.path());
+    // A scratch folder of its own, so that publishing can run beside the editor and beside
+    // another publish.
+    const ScratchFolder scratch = ScratchFolder::inTemporaryFolder();
+    const AppFolders folders = AppFolders::forProgram(programFolder()).withScratch(scratch.path());
     CliCommands(std::cout, folders).publish(args.file, args.out, !args.noCache, args.quiet);
 }
 

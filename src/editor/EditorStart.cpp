@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QtGlobal>
 
 namespace {
 
@@ -23,10 +24,26 @@ void refreshDesktopCaches(const std::filesystem::path &dataHome)
     }
 }
 
+std::optional<ScratchFolder> scratchFolderFor(const AppFolders &folders)
+{
+    try {
+        return ScratchFolder::forEditor(folders.writable());
+    } catch (const std::exception &e) {
+        // Saving and previewing say themselves what stops them.
+        qWarning("velloria: %s", e.what());
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 EditorStart::EditorStart()
-    : folders(preparedFolders(toBytes(QCoreApplication::applicationFilePath()))),
+    : EditorStart(preparedFolders(toBytes(QCoreApplication::applicationFilePath())))
+{}
+
+EditorStart::EditorStart(const AppFolders &prepared)
+    : scratch(scratchFolderFor(prepared)),
+      folders(scratch ? prepared.withScratch(scratch->path()) : prepared),
       prompts(nullptr, settings, launcher), window(prompts, settings, launcher, folders)
 {}
 

@@ -34,8 +34,15 @@ bool canWriteIn(const fs::path &folder)
 } // namespace
 
 AppFolders::AppFolders(fs::path resources, fs::path writable)
-    : m_resources(std::move(resources)), m_writable(std::move(writable))
+    : m_resources(std::move(resources)), m_writable(std::move(writable)), m_scratch(m_writable)
 {}
+
+AppFolders AppFolders::withScratch(fs::path scratch) const
+{
+    AppFolders folders = *this;
+    folders.m_scratch = std::move(scratch);
+    return folders;
+}
 
 fs::path AppFolders::dataHome()
 {

@@ -7,6 +7,11 @@
 // <prefix>/share/velloria, and what the program writes goes to a per-user folder, never
 // under the prefix (even one the user may write in, such as ~/.local or a root's /usr/local,
 // since every user of the installation would share it) and never to the current directory.
+//
+// The scratch folder takes what one run writes and throws away: the generated scripts and
+// the preview folder. It is the writable folder unless a run has a folder of its own
+// (ScratchFolder), as every editor and every publish of velloria-cli has: runs that shared
+// one would mix their slides.
 
 #include <filesystem>
 
@@ -16,6 +21,9 @@ public:
     AppFolders(std::filesystem::path resources, std::filesystem::path writable);
     // Both in one folder, as tests and a portable copy have them.
     explicit AppFolders(const std::filesystem::path &folder) : AppFolders(folder, folder) {}
+
+    // The same folders with a scratch folder of the run's own.
+    AppFolders withScratch(std::filesystem::path scratch) const;
 
     // The folders of the program that lies in programFolder.
     static AppFolders forProgram(const std::filesystem::path &programFolder);
@@ -28,6 +36,8 @@ public:
 
     const std::filesystem::path &resources() const { return m_resources; }
     const std::filesystem::path &writable() const { return m_writable; }
+    // The "installation folder" of the generated scripts; the writable folder by default.
+    const std::filesystem::path &scratch() const { return m_scratch; }
 
     std::filesystem::path runtimeScript() const { return m_resources / "velloria.js"; }
     std::filesystem::path help() const { return m_resources / "help"; }
@@ -35,7 +45,7 @@ public:
     std::filesystem::path shippedTemplates() const { return m_resources / "templates"; }
     std::filesystem::path templates() const { return m_writable / "templates"; }
     std::filesystem::path recentFiles() const { return m_writable / "recentfile.dat"; }
-    std::filesystem::path preview() const { return m_writable / "preview"; }
+    std::filesystem::path preview() const { return m_scratch / "preview"; }
 
     // Creates the writable folder when missing and, the first time, gives it a copy of the
     // shipped templates. Raises VelloriaError naming the folder when it cannot be made.
@@ -44,4 +54,5 @@ public:
 private:
     std::filesystem::path m_resources;
     std::filesystem::path m_writable;
+    std::filesystem::path m_scratch;
 };

@@ -58,6 +58,29 @@ TEST(AppFolders, thePerUserFolderFollowsXdgAndTakesTheTemplatesOnce)
     EXPECT_FALSE(fs::exists(perUser / "templates/Classic.jfs")) << "a template the user removed";
 }
 
+// What one run writes and throws away goes to its scratch folder; what the user keeps (the
+// templates, the recent files) stays in the writable folder, which every run shares.
+TEST(AppFolders, aRunsScratchFolderTakesTheGeneratedScriptsAndThePreview)
+{
+    TempFolder folder;
+    fs::create_directory(folder.path() / "data");
+    fs::create_directory(folder.path() / "run");
+    const AppFolders folders = AppFolders(folder.path() / "shipped", folder.path() / "data")
+                                   .withScratch(folder.path() / "run");
+    EXPECT_EQ(folders.templates(), folder.path() / "data/templates");
+    EXPECT_EQ(folders.recentFiles(), folder.path() / "data/recentfile.dat");
+    TzybAppletAgent agent(folders);
+    agent.SetDefaults();
+    InMemoryDesignTree tree;
+    agent.BuildHTML(folder.file("page.html"), tree);
+    writeBytes(folder.file("photo.jpg"), "photo");
+    agent.CopyToPreview(folder.file("photo.jpg"));
+    EXPECT_EQ(filesIn(folder.path() / "run"),
+              (std::set<std::string>{"preview", "velloria.css", "velloriacfg.js"}));
+    EXPECT_EQ(filesIn(folder.path() / "run/preview"), std::set<std::string>{"photo.jpg"});
+    EXPECT_TRUE(fs::is_empty(folder.path() / "data"));
+}
+
 // The desktop learns once where the program is; an unchanged entry is left as it is, and a
 // folder that cannot be written stops nothing.
 TEST(DesktopIntegration, writesTheEntryAndTheTypeOnlyWhenTheyDiffer)
