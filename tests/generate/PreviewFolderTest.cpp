@@ -3,6 +3,7 @@
 #include "common/RecordingProgress.h"
 #include "common/TempFolder.h"
 #include "model/TzybAppletAgent.h"
+#include "platform/VelloriaError.h"
 
 #include <gtest/gtest.h>
 
@@ -97,6 +98,41 @@ TEST_F(Preview, slideImagesComeFromTheGivenFolderOnly)
     EXPECT_EQ(progress.advanced, 100);
     EXPECT_EQ(progress.position, 0);
     EXPECT_FALSE(progress.busy);
+}
+
+// A link where the preview folder belongs is neither written nor cleared through, whether it
+// stood there from the start or replaced the folder after the copies.
+TEST_F(Preview, aLinkInPlaceOfTheFolderLeavesWhatItPointsAtAlone)
+{
+    for (const bool linkedFirst : {true, false}) {
+        SCOPED_TRACE(linkedFirst ? "linked from the start" : "linked after the copies");
+        TempFolder elsewhere;
+        writeBytes(elsewhere.file("a.jpg"), "the user's");
+        writeBytes(elsewhere.file("slider1.jpg"), "the user's");
+        if (linkedFirst)
+            fs::create_directory_symlink(elsewhere.path(), preview());
+        PreviewFolder scratch(preview());
+        scratch.copyIn(source("a.jpg", "copy"));
+        if (linkedFirst) {
+            try {
+                scratch.writeIn("slider1.jpg", "slide");
+                ADD_FAILURE() << "wrote through the link";
+            } catch (const VelloriaError &e) {
+                EXPECT_NE(std::string(e.what()).find("preview\": it is a symbolic link"),
+                          std::string::npos)
+                    << e.what();
+            }
+        } else {
+            scratch.writeIn("slider1.jpg", "slide");
+            fs::remove_all(preview());
+            fs::create_directory_symlink(elsewhere.path(), preview());
+        }
+        scratch.clear();
+        EXPECT_EQ(readBytes(elsewhere.file("a.jpg")), "the user's");
+        EXPECT_EQ(readBytes(elsewhere.file("slider1.jpg")), "the user's");
+        EXPECT_TRUE(fs::is_symlink(preview()));
+        fs::remove(preview());
+    }
 }
 
 } // namespace
