@@ -52,16 +52,30 @@ void TformAbout::Label10Click()
 }
 
 // A link turns red under the mouse and stays so until the mouse crosses the background.
+// It opens as a button clicks: pressed and released with the left button on the link. A
+// release alone is no click: it goes to the label that took the press, wherever the mouse is
+// by then. The second press of a double click comes as a double click, and opens nothing.
 bool TformAbout::eventFilter(QObject *watched, QEvent *event)
 {
     auto *link = qobject_cast<QLabel *>(watched);
-    // Taken here: a label passes a move on to the box, whose background would undo it.
-    if (link && event->type() == QEvent::MouseMove) {
+    if (!link)
+        return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseMove) {
+        // Taken here: a label passes a move on to the box, whose background would undo it.
         setLinkColour(link, "red");
         return true;
     }
-    if (link && event->type() == QEvent::MouseButtonRelease)
-        link == m_ui->Label8 ? Label8Click() : Label10Click();
+    if (event->type() == QEvent::MouseButtonPress) {
+        const bool left = static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
+        m_pressedLink = left ? link : nullptr;
+    }
+    const auto *release =
+        event->type() == QEvent::MouseButtonRelease ? static_cast<QMouseEvent *>(event) : nullptr;
+    if (release && release->button() == Qt::LeftButton) {
+        if (m_pressedLink == link && link->rect().contains(release->position().toPoint()))
+            link == m_ui->Label8 ? Label8Click() : Label10Click();
+        m_pressedLink = nullptr;
+    }
     return QDialog::eventFilter(watched, event);
 }
 

@@ -32,4 +32,5 @@ private:
 
     std::unique_ptr<Ui::TformAbout> m_ui;
     Launcher &m_launcher;
+    QLabel *m_pressedLink = nullptr; // the link the left button went down on
 };
