@@ -107,19 +107,22 @@ void DesignTreeView::captionChanged(DesignTree::Node node)
         item->setText(0, toQString(m_tree.caption(node)));
 }
 
+// Qt walks an item's whole subtree whenever it is taken out, and its destructor recurses:
+// both are fine for a few levels and ruinous for a deep chain. Once the top is out of the
+// widget, the items are emptied from the bottom up, so each one taken is already a leaf.
 void DesignTreeView::destroy(QTreeWidgetItem *item)
 {
     if (QTreeWidgetItem *parent = item->parent())
         parent->takeChild(parent->indexOfChild(item));
     else if (const int top = m_widget.indexOfTopLevelItem(item); top >= 0)
         m_widget.takeTopLevelItem(top);
-    std::vector<QTreeWidgetItem *> pending{item};
-    while (!pending.empty()) {
-        QTreeWidgetItem *gone = pending.back();
-        pending.pop_back();
-        for (QTreeWidgetItem *child : gone->takeChildren())
-            pending.push_back(child);
-        m_items.erase(static_cast<NodeItem *>(gone)->node);
-        delete gone;
+    std::vector<QTreeWidgetItem *> order{item};
+    for (std::size_t i = 0; i < order.size(); ++i)
+        for (int c = 0, n = order[i]->childCount(); c < n; ++c)
+            order.push_back(order[i]->child(c));
+    for (std::size_t i = order.size(); i-- > 0;) {
+        m_items.erase(static_cast<NodeItem *>(order[i])->node);
+        qDeleteAll(order[i]->takeChildren());
     }
+    delete item;
 }

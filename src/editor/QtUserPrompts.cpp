@@ -8,6 +8,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 void QtUserPrompts::showError(const std::string &text)
@@ -59,14 +60,33 @@ std::optional<std::string> QtUserPrompts::chooseFileToOpen(const std::string &fi
     return toBytes(chosen);
 }
 
+// The commands ask before replacing a project themselves, for the file the save really
+// writes ("demo" writes demo.jfs); the dialog's own question would ask about "demo".
 std::optional<std::string> QtUserPrompts::chooseFileToSave(const std::string &filter,
                                                            const std::string &initialFolder)
 {
-    const QString chosen = QFileDialog::getSaveFileName(m_parent, QString(),
-                                                        toQString(initialFolder), qtFilter(filter));
-    if (chosen.isEmpty())
+    QFileDialog dialog(m_parent, QString(), toQString(initialFolder), qtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(QStringLiteral("jfs"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return toBytes(chosen);
+    return toBytes(dialog.selectedFiles().front());
+}
+
+UserPrompts::Answer QtUserPrompts::askReloadOverwriteCancel(const std::string &question)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Velloria"), toQString(question),
+                    QMessageBox::NoButton, m_parent);
+    QPushButton *reload = box.addButton(QStringLiteral("&Reload"), QMessageBox::AcceptRole);
+    QPushButton *overwrite =
+        box.addButton(QStringLiteral("&Overwrite"), QMessageBox::DestructiveRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == reload      ? Answer::yes
+           : box.clickedButton() == overwrite ? Answer::no
+                                              : Answer::cancel;
 }
 
 // Programs on Linux have no extension to filter by: the dialog filters by permission.

@@ -2,6 +2,7 @@
 
 #include "TMainForm.h"
 
+#include "PageControls.h"
 #include "QtText.h"
 #include "TformHTML.h"
 #include "TfrmHelp.h"
@@ -23,31 +24,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-namespace {
-
-ColorValue colorValueOf(const QColor &colour)
-{
-    return ColorValue(colour.red()) | ColorValue(colour.green()) << 8 |
-           ColorValue(colour.blue()) << 16;
-}
-
-QColor colourOf(const std::string &stored)
-{
-    try {
-        const ColorValue value = resolveSystemColor(HexRGBToColor(stored));
-        return QColor(int(value & 0xff), int(value >> 8 & 0xff), int(value >> 16 & 0xff));
-    } catch (const std::exception &) {
-        return Qt::white;
-    }
-}
-
-int numberOf(const std::string &stored)
-{
-    return parseDecimal(stored).value_or(0);
-}
-
-} // namespace
-
 TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &launcher,
                      const AppFolders &folders, QWidget *parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::TMainForm>()), m_prompts(prompts),
@@ -55,6 +31,7 @@ TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &
       m_recent(folders.recentFiles()), m_agent(folders)
 {
     m_ui->setupUi(this);
+    m_pageControls = std::make_unique<PageControls>(*this);
     setUpStatusBar();
     setUpPopupMenu();
     setUpIcons();
@@ -127,54 +104,22 @@ bool TMainForm::run(const std::function<void()> &work)
 
 TAppletData TMainForm::appletPages() const
 {
-    const Ui::TMainForm &ui = *m_ui;
     // A number being typed counts, as when Save is pressed with the field still focused; the
     // boxes take typed text only when the edit ends.
-    for (QSpinBox *spin : {ui.spnedt_pWidth, ui.spedt_pHeight, ui.spnedt_pDelay, ui.spnedt_pStep,
-                           ui.spnedt_pContainerBorderWidth}) {
+    for (QSpinBox *spin : {m_ui->spnedt_pWidth, m_ui->spedt_pHeight, m_ui->spnedt_pDelay,
+                           m_ui->spnedt_pStep, m_ui->spnedt_pContainerBorderWidth}) {
         const QSignalBlocker quiet(spin);
         spin->interpretText();
     }
-    TAppletData d = m_agent.GetAppletData();
-    d.pSliderName = toBytes(ui.edt_pSliderName->text());
-    d.pWidth = std::to_string(ui.spnedt_pWidth->value());
-    d.pHeight = std::to_string(ui.spedt_pHeight->value());
-    d.pBgColor = ColorToHexRGB(colorValueOf(ui.pnl_pBgColor->property("colour").value<QColor>()));
-    d.pDelay = std::to_string(ui.spnedt_pDelay->value());
-    d.pStep = std::to_string(ui.spnedt_pStep->value());
-    d.pContainerBorderWidth = std::to_string(ui.spnedt_pContainerBorderWidth->value());
-    d.pContainerBorderStyle = std::to_string(ui.cmbx_pContainerBorderStyle->currentIndex());
-    d.pContainerBorderColor = ColorToHexRGB(
-        colorValueOf(ui.pnl_pContainerBorderColor->property("colour").value<QColor>()));
-    d.pInternalUse_RootDir_Local = toBytes(ui.edtpInternalUse_RootDir_Local->text());
-    d.pInternalUse_RootDir_Remote = toBytes(ui.edtpInternalUse_RootDir_Remote->text());
-    d.pInternalUse_RootDir_Local_Checked =
-        ui.rdbtnpInternalUse_RootDir_Local_Checked->isChecked() ? "1" : "0";
-    return d;
+    return m_pageControls->read(m_agent.GetAppletData());
 }
 
 void TMainForm::showApplet(const TAppletData &d)
 {
     const QScopedValueRollback showing(m_showingPages, true);
-    Ui::TMainForm &ui = *m_ui;
-    ui.edt_pSliderName->setText(toQString(d.pSliderName));
-    ui.spnedt_pWidth->setValue(numberOf(d.pWidth));
-    ui.spedt_pHeight->setValue(numberOf(d.pHeight));
-    ui.spnedt_pDelay->setValue(numberOf(d.pDelay));
-    ui.spnedt_pStep->setValue(numberOf(d.pStep));
-    ui.spnedt_pContainerBorderWidth->setValue(numberOf(d.pContainerBorderWidth));
-    ui.cmbx_pContainerBorderStyle->setCurrentIndex(
-        std::clamp(numberOf(d.pContainerBorderStyle), 0, 9));
-    setPanelColour(ui.pnl_pBgColor, colourOf(d.pBgColor));
-    setPanelColour(ui.pnl_pContainerBorderColor, colourOf(d.pContainerBorderColor));
-    ui.edtpInternalUse_RootDir_Local->setText(toQString(d.pInternalUse_RootDir_Local));
-    ui.edtpInternalUse_RootDir_Remote->setText(toQString(d.pInternalUse_RootDir_Remote));
-    ui.rdbtnpInternalUse_RootDir_Local_Checked->setChecked(d.pInternalUse_RootDir_Local_Checked ==
-                                                           "1");
-    ui.rdbtnpInternalUse_RootDir_Local_Checked2->setChecked(d.pInternalUse_RootDir_Local_Checked ==
-                                                            "0");
+    m_pageControls->show(d);
     // A refused name goes back to the show's own name, not to the one of the start.
-    m_lastGoodName = ui.edt_pSliderName->text();
+    m_lastGoodName = m_ui->edt_pSliderName->text();
 }
 
 ItemPage TMainForm::itemPage() const
@@ -195,9 +140,7 @@ void TMainForm::showItem(const ItemPage &page)
 
 void TMainForm::setPanelColour(QPushButton *panel, const QColor &colour)
 {
-    panel->setProperty("colour", colour);
-    panel->setStyleSheet(
-        QStringLiteral("background-color: %1; border: 1px solid gray;").arg(colour.name()));
+    PageControls::showColour(*panel, colour);
 }
 
 // Events of the commands.
@@ -349,10 +292,26 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
         return true;
     if (inTree && (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove)) {
         auto *drag = static_cast<QDropEvent *>(event);
-        if (drag->mimeData()->hasUrls()) {
+        if (drag->mimeData()->hasUrls() || drag->source() == m_ui->trvwDesignPanel) {
             drag->acceptProposedAction();
             return true;
         }
+    }
+    // A node dragged in the tree moves by a command. The drop is answered as a copy: a move
+    // would have the widget remove the dragged row itself, behind the core's back.
+    if (inTree && event->type() == QEvent::Drop &&
+        static_cast<QDropEvent *>(event)->source() == m_ui->trvwDesignPanel) {
+        auto *drop = static_cast<QDropEvent *>(event);
+        const DesignTree::Node dragged = selectedNode();
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        // After the drag has ended: the widget still works on its rows until then.
+        const QPoint at = drop->position().toPoint();
+        QTimer::singleShot(0, this, [this, dragged, at] {
+            if (QTreeWidgetItem *item = m_view->itemOf(dragged))
+                dropTreeNode(item, at);
+        });
+        return true;
     }
     // A press anywhere in the tree renews the item commands for the node then selected.
     if (inTree && event->type() == QEvent::MouseButtonPress && !m_treeRebuilding)

@@ -27,12 +27,14 @@ class TMainForm;
 }
 class QDropEvent;
 class QUrl;
+class QTreeWidgetItem;
 class QKeyEvent;
 class QLabel;
 class QMenu;
 class QProgressBar;
 class QPushButton;
 class QToolButton;
+class PageControls;
 class TformHTML;
 class TfrmHelp;
 
@@ -103,6 +105,10 @@ public:
     // Files dropped on the tree: pictures become items in the order dropped, as Insert makes
     // them; a project is opened.
     void dropFiles(const QList<QUrl> &urls);
+    // A node dragged within the tree and dropped at `at` (viewport coordinates): onto an item
+    // it becomes its last child, on an item's upper or lower edge its sibling before or
+    // after. One step; a place in its own subtree is refused.
+    void dropTreeNode(QTreeWidgetItem *dragged, const QPoint &at);
     // The command-line open of the start.
     void openFromCommandLine(const QStringList &arguments);
 
@@ -150,6 +156,7 @@ private:
     void showItemPicture(const QString &path);
 
     std::unique_ptr<Ui::TMainForm> m_ui;
+    std::unique_ptr<PageControls> m_pageControls;
     EditorPrompts &m_prompts;
     SettingsStore &m_settings;
     Launcher &m_launcher;

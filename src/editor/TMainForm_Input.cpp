@@ -82,7 +82,8 @@ void TMainForm::setUpTree()
     m_view->rootItem()->setIcon(0, treePicture(true));
     tree->setAcceptDrops(true);
     tree->viewport()->setAcceptDrops(true);
-    tree->setDragDropMode(QAbstractItemView::DropOnly);
+    tree->setDragEnabled(true);
+    tree->setDragDropMode(QAbstractItemView::DragDrop);
     tree->installEventFilter(this);
     tree->viewport()->installEventFilter(this);
 }
@@ -142,6 +143,24 @@ void TMainForm::dropFiles(const QList<QUrl> &urls)
     }
     runEdit([&] { m_commands->addPictures(m_designTree.root(), pictures); });
     m_view->rootItem()->setExpanded(true);
+}
+
+void TMainForm::dropTreeNode(QTreeWidgetItem *dragged, const QPoint &at)
+{
+    const DesignTree::Node node = m_view->nodeOf(dragged);
+    QTreeWidgetItem *over = m_ui->trvwDesignPanel->itemAt(at);
+    const DesignTree::Node target = over ? m_view->nodeOf(over) : m_designTree.root();
+    DesignTree::Node parent = target;
+    int position = m_designTree.childCount(target);
+    if (over && target != m_designTree.root()) {
+        const QRect place = m_ui->trvwDesignPanel->visualItemRect(over);
+        const int edge = std::max(2, place.height() / 4);
+        if (at.y() < place.top() + edge || at.y() > place.bottom() - edge) {
+            parent = m_designTree.parent(target);
+            position = m_designTree.position(target) + (at.y() < place.top() + edge ? 0 : 1);
+        }
+    }
+    runEdit([&] { m_commands->moveItem(node, parent, position); });
 }
 
 // A small help button in the top-right corner of each group, opening its topic page.

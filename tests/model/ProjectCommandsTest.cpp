@@ -8,6 +8,7 @@
 #include "common/TempFolder.h"
 #include "model/InMemoryDesignTree.h"
 #include "model/PlainPropertyPages.h"
+#include "model/ProjectEdits.h"
 #include "platform/ProjectLock.h"
 #include "platform/VelloriaError.h"
 
@@ -264,6 +265,95 @@ TEST_F(Commands, outputsNeedAnItemAndLeaveOnlyThePreviewBehind)
     prompts.answers = {"no"};
     EXPECT_TRUE(commands.closeQuery());
     EXPECT_FALSE(fs::exists(agent.previewFolder()));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Commands, saveAsAsksBeforeReplacingTheFileItWrites)
+{
+    writeBytes(file("demo.jfs"), "another project");
+    addItem();
+    prompts.answers = {file("demo"), "no"};
+    EXPECT_FALSE(commands.saveAs());
+    EXPECT_EQ(readBytes(file("demo.jfs")), "another project");
+    EXPECT_EQ(prompts.asked.back(),
+              "confirm: \"" + file("demo.jfs") +
+                  "\" already exists. Do you want to replace it with this project?");
+    prompts.answers = {file("demo"), "yes"};
+    EXPECT_TRUE(commands.saveAs());
+    EXPECT_NE(readBytes(file("demo.jfs")), "another project");
+    prompts.asked.clear();
+    addItem();
+    EXPECT_TRUE(commands.save());
+    EXPECT_EQ(prompts.asked, std::vector<std::string>{}) << "its own file is no question";
+}
+
+struct DiskCase
+{
+    const char *answer; // to "... was changed by another program ..."
+    bool saved;         // this window's project went to disk
+    int items;          // items in the window afterwards
+};
+
+class ChangedOnDisk : public Commands, public ::testing::WithParamInterface<DiskCase>
+{};
+
+// velloria-cli adds an item to the open project; the window then saves its own change.
+TEST_P(ChangedOnDisk, asksBeforeOverwritingAnotherProgramsWork)
+{
+    addItem("mine");
+    commands.saveAsPath(file("show.jfs"));
+    TzybAppletAgent other(install);
+    InMemoryDesignTree otherTree;
+    other.LoadFromFile(file("show.jfs"), otherTree);
+    other.insertChildItem(otherTree, otherTree.root());
+    other.insertChildItem(otherTree, otherTree.root());
+    other.SaveToFile(file("show.jfs"));
+    const std::string theirs = readBytes(file("show.jfs"));
+    addItem("mine too");
+    prompts.answers = {GetParam().answer};
+    EXPECT_EQ(commands.save(), std::string(GetParam().answer) != "cancel");
+    EXPECT_NE(prompts.asked.back().find("was changed by another program"), std::string::npos);
+    EXPECT_EQ(readBytes(file("show.jfs")) != theirs, GetParam().saved);
+    EXPECT_EQ(agent.itemCount(), GetParam().items);
+    EXPECT_EQ(commands.modified(), std::string(GetParam().answer) == "cancel");
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, ChangedOnDisk,
+                         ::testing::Values(DiskCase{"cancel", false, 2}, DiskCase{"no", true, 2},
+                                           DiskCase{"yes", false, 3}));
+
+// The history keeps its newest steps; the saved state is a place in it, lost once dropped.
+TEST(EditHistoryTest, keepsTheNewestStepsAndKnowsTheSavedState)
+{
+    TzybAppletAgent agent{"/nonexistent"};
+    InMemoryDesignTree tree;
+    EditTarget target{agent, tree};
+    EditHistory history(3);
+    auto rename = [&](const std::string &name) {
+        TAppletData after = agent.GetAppletData();
+        after.pSliderName = name;
+        history.perform(std::make_unique<ParametersEdit>("Edit Name", agent.GetAppletData(), after),
+                        target);
+    };
+    agent.SetDefaults();
+    rename("a");
+    history.markClean();
+    rename("b");
+    EXPECT_FALSE(history.isClean());
+    history.undo(target);
+    EXPECT_TRUE(history.isClean());
+    EXPECT_EQ(agent.GetAppletData().pSliderName, "a");
+    history.redo(target);
+    for (const char *name : {"c", "d", "e"})
+        rename(name);
+    EXPECT_EQ(history.steps(), 3u);
+    while (history.canUndo())
+        history.undo(target);
+    EXPECT_EQ(agent.GetAppletData().pSliderName, "b");
+    EXPECT_FALSE(history.isClean()) << "the saved state was dropped with its step";
 }
 
 } // namespace
