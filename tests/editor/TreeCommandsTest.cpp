@@ -250,8 +250,32 @@ private slots:
         QCOMPARE(m_window->redoAction().text(), QStringLiteral("&Redo Move Up"));
         act(QStringLiteral("redo"));
         QVERIFY(m_window->ui().Save1->isEnabled());
+        act(QStringLiteral("down"));
+        QVERIFY2(!m_window->ui().MoveDown2->isEnabled(), "the last item has nothing below");
+        m_prompts.script.answers = {"no"};
         m_window->New1Click();
         QVERIFY(!m_window->undoAction().isEnabled());
+        // The commands follow the root that New selects.
+        QVERIFY(m_window->ui().Insert2->isEnabled());
+        QVERIFY(!m_window->ui().Delete2->isEnabled() && !m_window->ui().MoveUp2->isEnabled());
+    }
+
+    // Values keep their full length through the page, Save and Open; a refused name goes
+    // back to the open show's own name.
+    void longValuesAndARefusedName()
+    {
+        open({0});
+        act(QStringLiteral("select 1"));
+        const QString tip(40000, QLatin1Char('t'));
+        m_window->ui().edt_IToolTip->setText(tip);
+        act(QStringLiteral("select 0"));
+        m_window->ui().edt_pSliderName->setText(QStringLiteral("WideBanner"));
+        emit m_window->ui().edt_pSliderName->editingFinished();
+        m_window->commands().saveAsPath(m_folder->file("long.jfs"));
+        m_window->commands().openProjectFile(m_folder->file("long.jfs"));
+        QCOMPARE(m_window->agent().GetItem(0).IToolTip.size(), std::size_t(40000));
+        QTest::keyClick(m_window->ui().edt_pSliderName, Qt::Key_Minus);
+        QCOMPARE(m_window->ui().edt_pSliderName->text(), QStringLiteral("WideBanner"));
     }
 
     // A chain nested deeper than any recursion could follow opens, edits and closes.

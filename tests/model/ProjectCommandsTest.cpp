@@ -159,6 +159,11 @@ TEST_F(Commands, openedProjectsComeBackAndGoToTheRecentFiles)
     EXPECT_EQ(agent.itemCount(), 2);
     EXPECT_EQ(events.opened.size(), 1u);
     EXPECT_EQ(prompts.asked.back(), "error: This file wasn't saved by Velloria 1.0, open failed!");
+    writeBytes(file("empty.jfs"), "");
+    EXPECT_EQ(commands.openProjectFile(file("empty.jfs")), LoadResult::NoProject);
+    EXPECT_EQ(prompts.asked.back(),
+              "error: \"" + file("empty.jfs") + "\" holds no Velloria project; nothing was opened.");
+    EXPECT_EQ(commands.currentFileName(), file("show.jfs"));
 }
 
 TEST_F(Commands, theCommandLineJoinsItsPartsAndDropsErrors)
