@@ -196,10 +196,16 @@ void InMemoryDesignTree::reindex() const
     m_dirty = false;
 }
 
+// A node's position is kept from the last indexing; nodes taken from the end, as a reset
+// takes them, keep it right, so clearing a long list stays linear.
 void InMemoryDesignTree::detach(Entry *node)
 {
     auto &siblings = node->parent->children;
-    siblings.erase(std::find(siblings.begin(), siblings.end(), node));
+    const auto at = static_cast<std::size_t>(node->position);
+    if (at < siblings.size() && siblings[at] == node)
+        siblings.erase(siblings.begin() + node->position);
+    else
+        siblings.erase(std::find(siblings.begin(), siblings.end(), node));
     node->parent = nullptr;
 }
 
