@@ -82,6 +82,9 @@ void TMainForm::setUpTree()
     m_view->rootItem()->setIcon(0, treePicture(true));
     tree->setAcceptDrops(true);
     tree->viewport()->setAcceptDrops(true);
+    // Every row is one line with a small picture; saying so spares the view summing the
+    // heights of all rows above an item, which made a 100,000-item project take seconds.
+    tree->setUniformRowHeights(true);
     tree->setDragEnabled(true);
     tree->setDragDropMode(QAbstractItemView::DragDrop);
     tree->installEventFilter(this);
