@@ -139,6 +139,9 @@ void TMainForm::connectPages()
                            m_ui->spnedt_pDelay, m_ui->spnedt_pContainerBorderWidth}) {
         spin->setKeyboardTracking(false);
         connect(spin, &QSpinBox::valueChanged, this, &TMainForm::pageEditFinished);
+        // Save is offered while the number is typed, before the box takes it.
+        if (auto *typed = spin->findChild<QLineEdit *>())
+            connect(typed, &QLineEdit::textEdited, this, &TMainForm::spnedtApWidthChange);
     }
     for (QComboBox *box : {m_ui->cmbx_ILink, m_ui->cmbx_ITarget})
         connect(box, &QComboBox::activated, this, &TMainForm::pageEditFinished);

@@ -99,9 +99,9 @@ private slots:
         m_window->undoAction().trigger();
         QVERIFY(!ui().Save1->isEnabled());
         QCOMPARE(ui().cmbx_pContainerBorderStyle->currentIndex(), 0);
-        ui().rdbtnpInternalUse_RootDir_Local_Checked2->setChecked(true);
-        QVERIFY(ui().Save1->isEnabled());
         QTest::keyClicks(ui().spnedt_pWidth, QStringLiteral("2"));
+        QVERIFY2(ui().Save1->isEnabled(), "a number being typed can be saved");
+        ui().rdbtnpInternalUse_RootDir_Local_Checked2->setChecked(true);
         QVERIFY(ui().Save1->isEnabled());
         ui().Insert2->trigger();
         QCOMPARE(root()->childCount(), 1);
