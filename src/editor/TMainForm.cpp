@@ -173,9 +173,15 @@ void TMainForm::treeRebuilding(bool rebuilding)
         m_view->rebuild();
 }
 
+// The project is open whether or not the list can be kept: the hint line says why it was
+// not, rather than a message box at every open.
 void TMainForm::projectOpened(const std::string &fileName)
 {
-    run([&] { m_recent.add(fileName); });
+    try {
+        m_recent.add(fileName);
+    } catch (const std::exception &e) {
+        m_hint->setText(toQString(e.what()));
+    }
     LoadRecentFilesMenu();
 }
 

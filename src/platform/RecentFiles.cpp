@@ -1,6 +1,7 @@
 #include "RecentFiles.h"
 
 #include "FileIO.h"
+#include "VelloriaError.h"
 
 #include <algorithm>
 #include <exception>
@@ -79,6 +80,12 @@ bool RecentFiles::add(const std::string &path)
     for (std::size_t slot = 0; slot < slots.size(); ++slot)
         if (!slots[slot].empty())
             text += "&" + std::to_string(slot + 1) + " " + slots[slot] + "\r\n";
+    // A folder that cannot be made says why (a read-only or full disk), where the write
+    // would only find no folder.
+    std::filesystem::create_directories(m_file.parent_path(), error);
+    if (error)
+        throw VelloriaError("Cannot keep the recent files in \"" + m_file.parent_path().string() +
+                            "\": " + error.message());
     fileio::writeFileAtomically(m_file, text);
     return true;
 }

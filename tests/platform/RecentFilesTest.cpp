@@ -113,15 +113,20 @@ TEST(RecentFiles, pathsAreKeptAbsoluteAndNormal)
 TEST(RecentFiles, aFileThatCannotBeWrittenIsNamed)
 {
     TempFolder folder;
-    const std::string file = folder.file("missing/recentfile.dat");
+    writeBytes(folder.file("plain"), "");
+    const std::string file = folder.file("plain/velloria/recentfile.dat");
     RecentFiles recent(file);
     EXPECT_TRUE(recent.menuCaptions().empty());
     try {
         recent.add("/a.jfs");
-        ADD_FAILURE() << "written into a missing folder";
+        ADD_FAILURE() << "written below a file";
     } catch (const VelloriaError &e) {
-        EXPECT_NE(std::string(e.what()).find(file), std::string::npos) << e.what();
+        // The folder that cannot be made, and the real reason, not a missing file.
+        EXPECT_NE(std::string(e.what()).find(folder.file("plain/velloria")), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("Not a directory"), std::string::npos) << e.what();
     }
+    RecentFiles inNewFolder(folder.file("new/recentfile.dat"));
+    EXPECT_TRUE(inNewFolder.add("/a.jfs"));
 }
 
 TEST(RecentFiles, pathOfCaptionDropsThreeCharacters)
