@@ -249,13 +249,26 @@ bool ProjectCommands::saveAs()
     return saveWithDialog();
 }
 
+// A template is a project file only: no site is published into the templates folder, and
+// the show stays the project it was, so a later Save never writes into a template.
 bool ProjectCommands::saveAsTemplate()
 {
     std::error_code ignored;
     fs::create_directory(m_templatesFolder, ignored);
     // It stays the dialog's folder for the later saves of this run.
     m_saveDialogFolder = m_templatesFolder.string();
-    return saveAs();
+    storePages();
+    const std::optional<std::string> chosen =
+        m_prompts.chooseFileToSave(projectFilter, m_saveDialogFolder);
+    if (!chosen || !mayReplace(*chosen))
+        return false;
+    const std::string written = projectFileOf(*chosen);
+    std::optional<ProjectLock> lock;
+    if (m_lockPatience)
+        lock.emplace(written, *m_lockPatience);
+    m_agent.UpdateLevelsFromTree(m_tree);
+    m_agent.SaveToFile(written);
+    return true;
 }
 
 void ProjectCommands::saveAsPath(const std::string &path)

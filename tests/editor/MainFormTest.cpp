@@ -403,6 +403,9 @@ private slots:
         ui().Insert2->trigger();
         answers() = {(templates / "Wide.jfs").string()};
         ui().SaveAsTemplate1->trigger();
+        // A template is the project file alone, and the show does not become it.
+        QCOMPARE(filesIn(templates), std::set<std::string>{"Wide.jfs"});
+        QCOMPARE(m_window->commands().currentFileName(), std::string());
         answers() = {(templates / "Box.jfs").string()};
         ui().Save2->trigger();
         writeBytes((templates / "notes.txt").string(), "x");
