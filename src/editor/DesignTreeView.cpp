@@ -51,8 +51,17 @@ void DesignTreeView::rebuild()
 DesignTreeView::NodeItem *DesignTreeView::makeItem(DesignTree::Node node)
 {
     auto *item = new NodeItem(node, toQString(m_tree.caption(node)));
+    item->setIcon(0, node == m_tree.root() ? m_rootPicture : m_itemPicture);
     m_items[node] = item;
     return item;
+}
+
+void DesignTreeView::setPictures(const QIcon &root, const QIcon &item)
+{
+    m_rootPicture = root;
+    m_itemPicture = item;
+    for (const auto &[node, shown] : m_items)
+        shown->setIcon(0, node == m_tree.root() ? m_rootPicture : m_itemPicture);
 }
 
 QTreeWidgetItem *DesignTreeView::itemOf(DesignTree::Node node) const

@@ -8,6 +8,7 @@
 #include "model/DesignTreeObserver.h"
 #include "model/InMemoryDesignTree.h"
 
+#include <QIcon>
 #include <QTreeWidgetItem>
 #include <unordered_map>
 
@@ -26,6 +27,9 @@ public:
     // shows it at once and follows again.
     void pause();
     void rebuild();
+
+    // The pictures of the root and of an item, given to every item as it is made.
+    void setPictures(const QIcon &root, const QIcon &item);
 
     QTreeWidgetItem *itemOf(DesignTree::Node node) const;
     DesignTree::Node nodeOf(const QTreeWidgetItem *item) const;
@@ -53,4 +57,5 @@ private:
     QTreeWidget &m_widget;
     InMemoryDesignTree &m_tree;
     std::unordered_map<DesignTree::Node, NodeItem *> m_items;
+    QIcon m_rootPicture, m_itemPicture;
 };

@@ -187,7 +187,6 @@ void TMainForm::projectOpened(const std::string &fileName)
 
 void TMainForm::treeReset()
 {
-    giveItemsTheirPicture();
     QTreeWidgetItem *root = m_view->rootItem();
     root->setExpanded(true);
     {

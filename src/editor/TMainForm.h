@@ -146,7 +146,6 @@ private:
     // the tree's own selection changes while the command runs are not the user's.
     void runEdit(const std::function<void()> &command);
     void selectNode(DesignTree::Node node);
-    void giveItemsTheirPicture();
     bool treeKeyPressed(QKeyEvent *key);
 
     // Runs a handler's work; an error ends it with an error box.
@@ -181,6 +180,7 @@ private:
     QAction *m_redo = nullptr;
     int m_lastTabsIndex = 0;
     QString m_lastGoodName;
+    QString m_shownPicture; // the path whose picture the item page shows
     std::vector<std::filesystem::path> m_programFolders;
     std::vector<QToolButton *> m_helpButtons;
     std::map<QWidget *, QWidget *> m_hinted; // part under the mouse -> its control

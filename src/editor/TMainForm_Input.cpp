@@ -79,7 +79,7 @@ void TMainForm::checkName(const QString &text)
 void TMainForm::setUpTree()
 {
     QTreeWidget *tree = m_ui->trvwDesignPanel;
-    m_view->rootItem()->setIcon(0, treePicture(true));
+    m_view->setPictures(treePicture(true), treePicture(false));
     tree->setAcceptDrops(true);
     tree->viewport()->setAcceptDrops(true);
     // Every row is one line with a small picture; saying so spares the view summing the
@@ -89,22 +89,6 @@ void TMainForm::setUpTree()
     tree->setDragDropMode(QAbstractItemView::DragDrop);
     tree->installEventFilter(this);
     tree->viewport()->installEventFilter(this);
-}
-
-void TMainForm::giveItemsTheirPicture()
-{
-    QTreeWidgetItem *root = m_view->rootItem();
-    root->setIcon(0, treePicture(true));
-    std::vector<QTreeWidgetItem *> pending{root};
-    while (!pending.empty()) {
-        QTreeWidgetItem *item = pending.back();
-        pending.pop_back();
-        for (int i = 0; i < item->childCount(); ++i) {
-            if (item->child(i)->icon(0).isNull())
-                item->child(i)->setIcon(0, treePicture(false));
-            pending.push_back(item->child(i));
-        }
-    }
 }
 
 bool TMainForm::treeKeyPressed(QKeyEvent *key)

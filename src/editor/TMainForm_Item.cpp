@@ -211,7 +211,6 @@ void TMainForm::runEdit(const std::function<void()> &command)
     if (!target)
         target = selectedNode();
     selectNode(target ? target : m_designTree.root());
-    giveItemsTheirPicture();
 }
 
 // The page of the node is shown even when the widget's current item is already it: Qt may
@@ -324,8 +323,13 @@ void TMainForm::spdbtnItemImageNormalClick()
 }
 
 // A small picture of the original, or a word that it is missing.
+// The same picture again is left as it is: reading and scaling it, and the page's layout
+// after it, would cost each command on the item a frame.
 void TMainForm::showItemPicture(const QString &path)
 {
+    if (path.trimmed() == m_shownPicture && !m_shownPicture.isNull())
+        return;
+    m_shownPicture = path.trimmed();
     const QPixmap picture(path.trimmed());
     if (picture.isNull()) {
         m_ui->lblPicture->setPixmap(QPixmap());

@@ -231,7 +231,11 @@ void ProjectCommands::selectionChanged(DesignTree::Node selected)
         return;
     if (selected != m_currentItemNode) {
         m_currentItemNode = selected;
-        m_pages.showItem(itemPageOf(m_agent.GetItem(itemIndexOf(selected))));
+        // A page that already shows these values stays as it is, as after a command on the
+        // item that was selected: filling it again costs the window a repaint.
+        const ItemPage page = itemPageOf(m_agent.GetItem(itemIndexOf(selected)));
+        if (page != m_pages.itemPage())
+            m_pages.showItem(page);
         m_shownItem = m_pages.itemPage();
     }
 }
