@@ -134,6 +134,9 @@ private:
     // A tree edit is near: the page shown is committed and let go, since its node may go.
     void leaveItemPage();
     void historyMoved();
+    // Undo or redo: the page is committed first, so an edit being typed is what goes back.
+    void travel(bool (EditHistory::*can)() const,
+                DesignTree::Node (EditHistory::*step)(EditTarget &));
     void clearHistory();
     // The file a save writes for the path chosen ("demo" writes demo.jfs).
     static std::string projectFileOf(const std::string &path);

@@ -73,7 +73,7 @@ bool ProjectCommands::commitPages()
         const std::string name = stepName(changedItemLabels(m_shownItem, page), "Edit Item");
         m_shownItem = page;
         if (after != before) {
-            perform(std::make_unique<ItemValuesEdit>(name, index, before, after));
+            perform(std::make_unique<ItemValuesEdit>(name, before, after, index));
             changed = true;
         }
     }
@@ -201,24 +201,23 @@ bool ProjectCommands::moveItem(DesignTree::Node node, DesignTree::Node parent, i
 
 void ProjectCommands::undo()
 {
-    m_selectAfter = nullptr;
-    leaveItemPage();
-    EditTarget target{m_agent, m_tree};
-    if (!m_history.canUndo())
-        return;
-    m_selectAfter = m_history.undo(target);
-    showPages();
-    historyMoved();
+    travel(&EditHistory::canUndo, &EditHistory::undo);
 }
 
 void ProjectCommands::redo()
 {
+    travel(&EditHistory::canRedo, &EditHistory::redo);
+}
+
+void ProjectCommands::travel(bool (EditHistory::*can)() const,
+                             DesignTree::Node (EditHistory::*step)(EditTarget &))
+{
     m_selectAfter = nullptr;
     leaveItemPage();
-    EditTarget target{m_agent, m_tree};
-    if (!m_history.canRedo())
+    if (!(m_history.*can)())
         return;
-    m_selectAfter = m_history.redo(target);
+    EditTarget target{m_agent, m_tree};
+    m_selectAfter = (m_history.*step)(target);
     showPages();
     historyMoved();
 }

@@ -1,6 +1,7 @@
 #include "ProjectEdits.h"
 
 #include <stdexcept>
+#include <type_traits>
 
 namespace {
 
@@ -138,55 +139,39 @@ DesignTree::Node MoveItemEdit::undo(EditTarget &target)
     return move(target, m_backFrom, m_backTo, nullptr);
 }
 
-ItemValuesEdit::ItemValuesEdit(std::string name, int itemIndex, TItemData before, TItemData after)
-    : m_name(std::move(name)), m_itemIndex(itemIndex), m_before(std::move(before)),
-      m_after(std::move(after))
+template <class Record>
+FieldsEdit<Record>::FieldsEdit(std::string name, Record before, Record after, int itemIndex)
+    : m_name(std::move(name)), m_before(std::move(before)), m_after(std::move(after)),
+      m_itemIndex(itemIndex)
 {}
 
-DesignTree::Node ItemValuesEdit::apply(EditTarget &target, const TItemData &from,
-                                       const TItemData &to)
+template <class Record>
+DesignTree::Node FieldsEdit<Record>::apply(EditTarget &target, const Record &from, const Record &to)
 {
-    target.agent.SetItem(changedFields(target.agent.GetItem(m_itemIndex), from, to), m_itemIndex);
-    return target.tree.nodeAt(m_itemIndex + 1);
+    if constexpr (std::is_same_v<Record, TItemData>) {
+        target.agent.SetItem(changedFields(target.agent.GetItem(m_itemIndex), from, to),
+                             m_itemIndex);
+        return target.tree.nodeAt(m_itemIndex + 1);
+    } else {
+        target.agent.SetAppletData(changedFields(target.agent.GetAppletData(), from, to));
+        return target.tree.root();
+    }
 }
 
-DesignTree::Node ItemValuesEdit::redo(EditTarget &target)
+template <class Record> DesignTree::Node FieldsEdit<Record>::redo(EditTarget &target)
 {
     return apply(target, m_before, m_after);
 }
 
-DesignTree::Node ItemValuesEdit::undo(EditTarget &target)
+template <class Record> DesignTree::Node FieldsEdit<Record>::undo(EditTarget &target)
 {
     return apply(target, m_after, m_before);
 }
 
-std::size_t ItemValuesEdit::bytes() const
+template <class Record> std::size_t FieldsEdit<Record>::bytes() const
 {
     return sizeof(*this) + m_name.size() + recordBytes(m_before) + recordBytes(m_after);
 }
 
-ParametersEdit::ParametersEdit(std::string name, TAppletData before, TAppletData after)
-    : m_name(std::move(name)), m_before(std::move(before)), m_after(std::move(after))
-{}
-
-DesignTree::Node ParametersEdit::apply(EditTarget &target, const TAppletData &from,
-                                       const TAppletData &to)
-{
-    target.agent.SetAppletData(changedFields(target.agent.GetAppletData(), from, to));
-    return target.tree.root();
-}
-
-DesignTree::Node ParametersEdit::redo(EditTarget &target)
-{
-    return apply(target, m_before, m_after);
-}
-
-DesignTree::Node ParametersEdit::undo(EditTarget &target)
-{
-    return apply(target, m_after, m_before);
-}
-
-std::size_t ParametersEdit::bytes() const
-{
-    return sizeof(*this) + m_name.size() + recordBytes(m_before) + recordBytes(m_after);
-}
+template class FieldsEdit<TItemData>;
+template class FieldsEdit<TAppletData>;

@@ -67,38 +67,26 @@ private:
     Place m_backFrom{}, m_backTo{}; // the same move taken back, as the state after it has them
 };
 
-// Values of one item; only the fields that differ are written, so what a build fills in
-// later (the slide's name and size) is not taken back with the user's change.
-class ItemValuesEdit : public ProjectEdit
+// Values of one record, an item's or the slide show's parameters. Only the fields that
+// differ are written, so what a build fills in later (the slide's name and size) is not
+// taken back with the user's change.
+template <class Record> class FieldsEdit : public ProjectEdit
 {
 public:
-    ItemValuesEdit(std::string name, int itemIndex, TItemData before, TItemData after);
+    // itemIndex names the item; the parameters have none.
+    FieldsEdit(std::string name, Record before, Record after, int itemIndex = -1);
     std::string name() const override { return m_name; }
     DesignTree::Node redo(EditTarget &target) override;
     DesignTree::Node undo(EditTarget &target) override;
     std::size_t bytes() const override;
 
 private:
-    DesignTree::Node apply(EditTarget &target, const TItemData &from, const TItemData &to);
+    DesignTree::Node apply(EditTarget &target, const Record &from, const Record &to);
 
     std::string m_name;
+    Record m_before, m_after;
     int m_itemIndex;
-    TItemData m_before, m_after;
 };
 
-// The slide show's parameters, likewise field by field.
-class ParametersEdit : public ProjectEdit
-{
-public:
-    ParametersEdit(std::string name, TAppletData before, TAppletData after);
-    std::string name() const override { return m_name; }
-    DesignTree::Node redo(EditTarget &target) override;
-    DesignTree::Node undo(EditTarget &target) override;
-    std::size_t bytes() const override;
-
-private:
-    DesignTree::Node apply(EditTarget &target, const TAppletData &from, const TAppletData &to);
-
-    std::string m_name;
-    TAppletData m_before, m_after;
-};
+using ItemValuesEdit = FieldsEdit<TItemData>;
+using ParametersEdit = FieldsEdit<TAppletData>;

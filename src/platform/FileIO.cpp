@@ -1,5 +1,6 @@
 #include "FileIO.h"
 
+#include "FileDescriptor.h"
 #include "TemporaryFile.h"
 #include "platform/VelloriaError.h"
 
@@ -12,24 +13,6 @@
 
 namespace fileio {
 namespace {
-
-// Closes a descriptor on every path out of a function.
-class FileDescriptor
-{
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 [[noreturn]] void refuseKind(std::string_view verb, const std::filesystem::path &path, mode_t mode)
 {

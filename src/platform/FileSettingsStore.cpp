@@ -1,5 +1,6 @@
 #include "FileSettingsStore.h"
 
+#include "FileDescriptor.h"
 #include "FileIO.h"
 #include "HomeFolder.h"
 #include "VelloriaError.h"
@@ -139,30 +140,13 @@ void load(MemorySettingsStore &store, std::string_view text)
     }
 }
 
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
 // The file's first maxFileSize bytes, up to the last whole line when there are more.
 std::optional<std::string> readHead(const std::filesystem::path &file)
 {
     const int opened = fileio::openRegularFile(file, "read");
     if (opened < 0)
         return std::nullopt;
-    const Descriptor fd(opened);
+    const FileDescriptor fd(opened);
     constexpr std::size_t limit = FileSettingsStore::maxFileSize;
     std::string bytes;
     char chunk[65536];
@@ -218,7 +202,7 @@ private:
         return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
     }
 
-    Descriptor m_fd; // closing it releases the lock
+    FileDescriptor m_fd; // closing it releases the lock
 };
 
 } // namespace

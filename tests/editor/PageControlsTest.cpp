@@ -3,10 +3,7 @@
 
 #include "PageControls.h"
 
-#include "TMainForm.h"
-#include "common/TempFolder.h"
-#include "editor/ScriptedEditorPrompts.h"
-#include "platform/MemorySettingsStore.h"
+#include "editor/WindowUnderTest.h"
 #include "ui_TMainForm.h"
 
 #include <QComboBox>
@@ -75,13 +72,6 @@ public:
 };
 
 // The pages start nothing.
-class NoLauncher : public Launcher
-{
-public:
-    void openWithDefault(const std::string &) override {}
-    void startProgram(const std::string &, const std::string &) override {}
-};
-
 } // namespace
 
 // A failed comparison of records names every field.
@@ -98,15 +88,13 @@ class PageControlsTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempFolder> m_folder;
-    MemorySettingsStore m_settings;
-    ColourPrompts m_prompts;
-    NoLauncher m_launcher;
-    std::unique_ptr<TMainForm> m_window;
+    std::unique_ptr<WindowUnderTest<ColourPrompts>> m_test;
+
+    TMainForm &window() { return *m_test->window; }
 
     template <class W = QWidget> W *control(const char *name)
     {
-        auto *found = m_window->findChild<W *>(QString::fromLatin1(name));
+        auto *found = window().findChild<W *>(QString::fromLatin1(name));
         if (!found)
             qFatal("no control %s", name);
         return found;
@@ -138,10 +126,10 @@ private:
     void edit(const char *name, const std::string &value)
     {
         QWidget *widget = control(name);
-        QTabWidget *pages = m_window->ui().pgcntrl1;
-        pages->setCurrentWidget(m_window->ui().tbshtScript->isAncestorOf(widget)
-                                    ? m_window->ui().tbshtScript
-                                    : m_window->ui().tbshtPath);
+        QTabWidget *pages = window().ui().pgcntrl1;
+        pages->setCurrentWidget(window().ui().tbshtScript->isAncestorOf(widget)
+                                    ? window().ui().tbshtScript
+                                    : window().ui().tbshtPath);
         if (auto *box = qobject_cast<QAbstractSpinBox *>(widget)) {
             box->selectAll();
             QTest::keyClicks(box, QString::fromStdString(value));
@@ -151,7 +139,7 @@ private:
         } else if (auto *list = qobject_cast<QComboBox *>(widget)) {
             list->setCurrentIndex(std::stoi(value));
         } else if (auto *panel = qobject_cast<QPushButton *>(widget)) {
-            m_prompts.picked = QColor(QString::fromStdString("#" + value));
+            m_test->prompts.picked = QColor(QString::fromStdString("#" + value));
             QTest::mouseClick(panel, Qt::LeftButton);
         } else {
             QTest::mouseClick(
@@ -161,22 +149,12 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        m_folder = std::make_unique<TempFolder>();
-        m_window = std::make_unique<TMainForm>(m_prompts, m_settings, m_launcher,
-                                               AppFolders(m_folder->path()));
-        m_window->show();
-    }
-    void cleanup()
-    {
-        m_window->commands().setModified(false);
-        m_window.reset();
-    }
+    void init() { m_test = std::make_unique<WindowUnderTest<ColourPrompts>>(); }
+    void cleanup() { m_test.reset(); }
 
     void eachControlShowsItsOwnFieldAndReadsItBack()
     {
-        PageControls pages(*m_window);
+        PageControls pages(window());
         const D shown = record(&PageRow::shown);
         pages.show(shown);
         for (const PageRow &row : pageRows)
@@ -198,7 +176,7 @@ private slots:
     {
         QFETCH(int, row);
         const PageRow &page = pageRows[std::size_t(row)];
-        PageControls pages(*m_window);
+        PageControls pages(window());
         const D shown = record(&PageRow::shown);
         pages.show(shown);
         // The cursor stays in the control: a save by shortcut reads what was typed.
@@ -211,7 +189,7 @@ private slots:
     // Texts are read untrimmed: trimming is the store's, for both faces of the pages.
     void oddValuesReadBackAsTheControlsHoldThem()
     {
-        PageControls pages(*m_window);
+        PageControls pages(window());
         pages.show(record(&PageRow::shown));
         pages.show(record(&PageRow::odd));
         QCOMPARE(pages.read(record(&PageRow::odd)), record(&PageRow::oddRead));

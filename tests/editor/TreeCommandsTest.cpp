@@ -2,22 +2,12 @@
 // selection as Qt moves it, and after every step the widget, the core's tree, the item list
 // and the page shown must tell the same story; after Save and Open too.
 
-#include "TMainForm.h"
-#include "common/TempFolder.h"
-#include "editor/ScriptedEditorPrompts.h"
-#include "platform/MemorySettingsStore.h"
+#include "editor/WindowUnderTest.h"
 #include "ui_TMainForm.h"
 
 #include <QTest>
 
 namespace {
-
-class NoLauncher : public Launcher
-{
-public:
-    void openWithDefault(const std::string &) override {}
-    void startProgram(const std::string &, const std::string &) override {}
-};
 
 struct Step
 {
@@ -86,21 +76,20 @@ class TreeCommandsTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TempFolder> m_folder;
-    MemorySettingsStore m_settings;
-    ScriptedEditorPrompts m_prompts;
-    NoLauncher m_launcher;
-    std::unique_ptr<TMainForm> m_window;
+    std::unique_ptr<WindowUnderTest<>> m_test;
 
-    QTreeWidget &widget() { return *m_window->ui().trvwDesignPanel; }
+    TMainForm &window() { return *m_test->window; }
+    const TempFolder &folder() { return m_test->folder; }
+
+    QTreeWidget &widget() { return *window().ui().trvwDesignPanel; }
     QTreeWidgetItem *itemAt(int index)
     {
-        return m_window->treeView().itemOf(m_window->designTree().nodeAt(index));
+        return window().treeView().itemOf(window().designTree().nodeAt(index));
     }
 
     void open(const std::vector<int> &levels)
     {
-        TzybAppletAgent agent(m_folder->path());
+        TzybAppletAgent agent(folder().path());
         agent.SetDefaults();
         for (std::size_t i = 0; i < levels.size(); ++i) {
             TItemData item = agent.NewItemData();
@@ -109,16 +98,16 @@ class TreeCommandsTest : public QObject
             item.ILevel = std::to_string(levels[i]);
             agent.InsertItem(agent.itemCount(), item);
         }
-        agent.SaveToFile(m_folder->file("start.jfs"));
-        m_window->commands().openProjectFile(m_folder->file("start.jfs"));
+        agent.SaveToFile(folder().file("start.jfs"));
+        window().commands().openProjectFile(folder().file("start.jfs"));
     }
 
     // Walks the widget: each of its items must be the core's node at the same place, and the
     // list's item there gives the name. Any disagreement shows in the text.
     QString shape()
     {
-        const DesignTreeView &view = m_window->treeView();
-        const InMemoryDesignTree &tree = m_window->designTree();
+        const DesignTreeView &view = window().treeView();
+        const InMemoryDesignTree &tree = window().designTree();
         QStringList parts;
         if (widget().currentItem() == view.rootItem())
             parts << QStringLiteral("^");
@@ -135,14 +124,14 @@ class TreeCommandsTest : public QObject
             for (int i = item->childCount(); i > 0; --i)
                 pending.emplace_back(item->child(i - 1), depth + 1);
         }
-        if (index != tree.count() || tree.count() != m_window->agent().itemCount() + 1)
+        if (index != tree.count() || tree.count() != window().agent().itemCount() + 1)
             return QStringLiteral("counts differ");
         return parts.join(QLatin1Char(' '));
     }
 
     QString itemText(QTreeWidgetItem *item, int index, int depth)
     {
-        const TItemData data = m_window->agent().GetItem(index - 1);
+        const TItemData data = window().agent().GetItem(index - 1);
         QString name =
             data.IToolTip.empty() ? QStringLiteral("?") : QString::fromStdString(data.IToolTip);
         const bool original = data.IToolTip.size() == 1 && std::islower(data.IToolTip[0]);
@@ -150,8 +139,8 @@ class TreeCommandsTest : public QObject
             name += QStringLiteral("(link %1)").arg(QString::fromStdString(data.ILink));
         if (item == widget().currentItem()) {
             // The page shows the selected item's own values.
-            if (m_window->ui().edt_IToolTip->text().toStdString() != data.IToolTip)
-                name += QStringLiteral("(page shows %1)").arg(m_window->ui().edt_IToolTip->text());
+            if (window().ui().edt_IToolTip->text().toStdString() != data.IToolTip)
+                name += QStringLiteral("(page shows %1)").arg(window().ui().edt_IToolTip->text());
             name = QLatin1Char('[') + name + QLatin1Char(']');
         }
         return QString(depth - 1, QLatin1Char('>')) + name;
@@ -163,13 +152,13 @@ class TreeCommandsTest : public QObject
         widget().scrollToItem(over);
         const QRect rect = widget().visualItemRect(over);
         const QPoint at(rect.center().x(), onto ? rect.center().y() : rect.top() + 1);
-        m_window->dropTreeNode(itemAt(dragged), at);
+        window().dropTreeNode(itemAt(dragged), at);
     }
 
     void act(const QString &action)
     {
         const QStringList words = action.split(QLatin1Char(' '));
-        Ui::TMainForm &ui = m_window->ui();
+        Ui::TMainForm &ui = window().ui();
         if (words[0] == QStringLiteral("select"))
             widget().setCurrentItem(itemAt(words[1].toInt()));
         else if (words[0] == QStringLiteral("tip")) {
@@ -184,29 +173,18 @@ class TreeCommandsTest : public QObject
                 {QStringLiteral("down"), ui.MoveDown2},
                 {QStringLiteral("delete"), ui.Delete2},
                 {QStringLiteral("insert"), ui.Insert2},
-                {QStringLiteral("undo"), &m_window->undoAction()},
-                {QStringLiteral("redo"), &m_window->redoAction()}};
+                {QStringLiteral("undo"), &window().undoAction()},
+                {QStringLiteral("redo"), &window().redoAction()}};
             QAction *command = actions.at(words[0]);
             QVERIFY2(command->isEnabled(), qPrintable(action + QStringLiteral(" is offered")));
-            m_prompts.script.answers = {"yes"};
+            m_test->prompts.script.answers = {"yes"};
             command->trigger();
         }
     }
 
 private slots:
-    void init()
-    {
-        m_folder = std::make_unique<TempFolder>();
-        writeBytes(m_folder->file("velloria.js"), "// runtime");
-        m_window = std::make_unique<TMainForm>(m_prompts, m_settings, m_launcher,
-                                               AppFolders(m_folder->path()));
-        m_window->show();
-    }
-    void cleanup()
-    {
-        m_window->commands().setModified(false);
-        m_window.reset();
-    }
+    void init() { m_test = std::make_unique<WindowUnderTest<>>(); }
+    void cleanup() { m_test.reset(); }
 
     void stepsKeepWidgetTreeListAndPageTogether_data()
     {
@@ -229,9 +207,9 @@ private slots:
                                  .remove(QLatin1Char('['))
                                  .remove(QLatin1Char(']'))
                                  .remove(QStringLiteral("^ "));
-        m_window->commands().saveAsPath(m_folder->file("saved.jfs"));
-        QVERIFY(!m_window->commands().modified());
-        m_window->commands().openProjectFile(m_folder->file("saved.jfs"));
+        window().commands().saveAsPath(folder().file("saved.jfs"));
+        QVERIFY(!window().commands().modified());
+        window().commands().openProjectFile(folder().file("saved.jfs"));
         QCOMPARE(shape(), QStringLiteral("^ ") + last);
     }
 
@@ -239,25 +217,25 @@ private slots:
     void theSavedStateIsAPlaceInTheHistory()
     {
         open({0, 0});
-        QVERIFY(!m_window->ui().Save1->isEnabled());
+        QVERIFY(!window().ui().Save1->isEnabled());
         act(QStringLiteral("select 2"));
-        QVERIFY2(!m_window->ui().Save1->isEnabled(), "selecting is no change");
+        QVERIFY2(!window().ui().Save1->isEnabled(), "selecting is no change");
         act(QStringLiteral("up"));
-        QCOMPARE(m_window->undoAction().text(), QStringLiteral("&Undo Move Up"));
-        QVERIFY(m_window->ui().Save1->isEnabled());
+        QCOMPARE(window().undoAction().text(), QStringLiteral("&Undo Move Up"));
+        QVERIFY(window().ui().Save1->isEnabled());
         act(QStringLiteral("undo"));
-        QVERIFY(!m_window->ui().Save1->isEnabled());
-        QCOMPARE(m_window->redoAction().text(), QStringLiteral("&Redo Move Up"));
+        QVERIFY(!window().ui().Save1->isEnabled());
+        QCOMPARE(window().redoAction().text(), QStringLiteral("&Redo Move Up"));
         act(QStringLiteral("redo"));
-        QVERIFY(m_window->ui().Save1->isEnabled());
+        QVERIFY(window().ui().Save1->isEnabled());
         act(QStringLiteral("down"));
-        QVERIFY2(!m_window->ui().MoveDown2->isEnabled(), "the last item has nothing below");
-        m_prompts.script.answers = {"no"};
-        m_window->New1Click();
-        QVERIFY(!m_window->undoAction().isEnabled());
+        QVERIFY2(!window().ui().MoveDown2->isEnabled(), "the last item has nothing below");
+        m_test->prompts.script.answers = {"no"};
+        window().New1Click();
+        QVERIFY(!window().undoAction().isEnabled());
         // The commands follow the root that New selects.
-        QVERIFY(m_window->ui().Insert2->isEnabled());
-        QVERIFY(!m_window->ui().Delete2->isEnabled() && !m_window->ui().MoveUp2->isEnabled());
+        QVERIFY(window().ui().Insert2->isEnabled());
+        QVERIFY(!window().ui().Delete2->isEnabled() && !window().ui().MoveUp2->isEnabled());
     }
 
     // Values keep their full length through the page, Save and Open; a refused name goes
@@ -267,15 +245,15 @@ private slots:
         open({0});
         act(QStringLiteral("select 1"));
         const QString tip(40000, QLatin1Char('t'));
-        m_window->ui().edt_IToolTip->setText(tip);
+        window().ui().edt_IToolTip->setText(tip);
         act(QStringLiteral("select 0"));
-        m_window->ui().edt_pSliderName->setText(QStringLiteral("WideBanner"));
-        emit m_window->ui().edt_pSliderName->editingFinished();
-        m_window->commands().saveAsPath(m_folder->file("long.jfs"));
-        m_window->commands().openProjectFile(m_folder->file("long.jfs"));
-        QCOMPARE(m_window->agent().GetItem(0).IToolTip.size(), std::size_t(40000));
-        QTest::keyClick(m_window->ui().edt_pSliderName, Qt::Key_Minus);
-        QCOMPARE(m_window->ui().edt_pSliderName->text(), QStringLiteral("WideBanner"));
+        window().ui().edt_pSliderName->setText(QStringLiteral("WideBanner"));
+        emit window().ui().edt_pSliderName->editingFinished();
+        window().commands().saveAsPath(folder().file("long.jfs"));
+        window().commands().openProjectFile(folder().file("long.jfs"));
+        QCOMPARE(window().agent().GetItem(0).IToolTip.size(), std::size_t(40000));
+        QTest::keyClick(window().ui().edt_pSliderName, Qt::Key_Minus);
+        QCOMPARE(window().ui().edt_pSliderName->text(), QStringLiteral("WideBanner"));
     }
 
     // A chain nested deeper than any recursion could follow opens, edits and closes.
@@ -286,14 +264,14 @@ private slots:
         for (std::size_t i = 0; i < levels.size(); ++i)
             levels[i] = int(i);
         open(levels);
-        QCOMPARE(m_window->designTree().count(), int(levels.size()) + 1);
+        QCOMPARE(window().designTree().count(), int(levels.size()) + 1);
         act(QStringLiteral("select 1"));
         act(QStringLiteral("delete"));
-        QCOMPARE(m_window->designTree().count(), 1);
+        QCOMPARE(window().designTree().count(), 1);
         act(QStringLiteral("undo"));
-        QCOMPARE(m_window->designTree().count(), int(levels.size()) + 1);
-        m_prompts.script.answers = {"no"};
-        m_window->New1Click();
+        QCOMPARE(window().designTree().count(), int(levels.size()) + 1);
+        m_test->prompts.script.answers = {"no"};
+        window().New1Click();
         QCOMPARE(widget().topLevelItem(0)->childCount(), 0);
         open(levels);
     }

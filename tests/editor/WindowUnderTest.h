@@ -1,0 +1,35 @@
+#pragma once
+
+// A main window as each window test starts it: a folder, settings and prompts of its own,
+// the runtime script in place, shown offscreen; whatever a test left unsaved is dropped at
+// the end without a question.
+
+#include "TMainForm.h"
+#include "common/TempFolder.h"
+#include "editor/ScriptedEditorPrompts.h"
+#include "platform/MemorySettingsStore.h"
+
+class NoLauncher : public Launcher
+{
+public:
+    void openWithDefault(const std::string &) override {}
+    void startProgram(const std::string &, const std::string &) override {}
+};
+
+template <class Prompts = ScriptedEditorPrompts> struct WindowUnderTest
+{
+    WindowUnderTest()
+    {
+        writeBytes(folder.file("velloria.js"), "// runtime");
+        window =
+            std::make_unique<TMainForm>(prompts, settings, launcher, AppFolders(folder.path()));
+        window->show();
+    }
+    ~WindowUnderTest() { window->commands().setModified(false); }
+
+    TempFolder folder;
+    MemorySettingsStore settings;
+    Prompts prompts;
+    NoLauncher launcher;
+    std::unique_ptr<TMainForm> window;
+};
