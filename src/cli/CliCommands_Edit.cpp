@@ -1,7 +1,6 @@
 // The commands that edit a project as the editor's pages and item commands do.
 
 #include "CliCommands.h"
-
 #include "generate/ShowField.h"
 #include "model/PageRules.h"
 #include "model/PlainPropertyPages.h"
@@ -30,8 +29,9 @@ void putOnPage(std::string &control, const std::optional<std::string> &typed,
 
 } // namespace
 
-void CliCommands::editProject(const std::string &file,
-                              const std::function<void(ProjectCommands &, PlainPropertyPages &)> &edit)
+void CliCommands::editProject(
+    const std::string &file,
+    const std::function<void(ProjectCommands &, PlainPropertyPages &)> &edit)
 {
     onProject(file, [&] {
         load(file);

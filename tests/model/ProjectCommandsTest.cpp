@@ -161,8 +161,8 @@ TEST_F(Commands, openedProjectsComeBackAndGoToTheRecentFiles)
     EXPECT_EQ(prompts.asked.back(), "error: This file wasn't saved by Velloria 1.0, open failed!");
     writeBytes(file("empty.jfs"), "");
     EXPECT_EQ(commands.openProjectFile(file("empty.jfs")), LoadResult::NoProject);
-    EXPECT_EQ(prompts.asked.back(),
-              "error: \"" + file("empty.jfs") + "\" holds no Velloria project; nothing was opened.");
+    EXPECT_EQ(prompts.asked.back(), "error: \"" + file("empty.jfs") +
+                                        "\" holds no Velloria project; nothing was opened.");
     EXPECT_EQ(commands.currentFileName(), file("show.jfs"));
 }
 
