@@ -126,7 +126,7 @@ void PageControls::showControl(const Control &control, const std::string &stored
     switch (control.field->kind) {
     case Kind::name:
     case Kind::text:
-        static_cast<QLineEdit *>(control.widget)->setText(toQString(stored));
+        static_cast<QLineEdit *>(control.widget)->setText(toQStringFromStored(stored));
         break;
     case Kind::number:
         static_cast<QSpinBox *>(control.widget)->setValue(numberOnPage(stored));

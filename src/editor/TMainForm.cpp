@@ -132,9 +132,9 @@ void TMainForm::showItem(const ItemPage &page)
 {
     const QScopedValueRollback showing(m_showingPages, true);
     m_ui->edtOriginalImagePath->setText(toQString(page.originalImagePath));
-    m_ui->cmbx_ILink->setCurrentText(toQString(page.link));
-    m_ui->cmbx_ITarget->setCurrentText(toQString(page.target));
-    m_ui->edt_IToolTip->setText(toQString(page.toolTip));
+    m_ui->cmbx_ILink->setCurrentText(toQStringFromStored(page.link));
+    m_ui->cmbx_ITarget->setCurrentText(toQStringFromStored(page.target));
+    m_ui->edt_IToolTip->setText(toQStringFromStored(page.toolTip));
     showItemPicture(toQString(page.originalImagePath));
 }
 

@@ -256,6 +256,35 @@ private slots:
         QCOMPARE(window().ui().edt_pSliderName->text(), QStringLiteral("WideBanner"));
     }
 
+    // Text written on Windows is shown as it reads there and kept byte for byte: the pages
+    // write back only what the user changed.
+    void eightBitTextIsKeptThroughOpenAndSave()
+    {
+        TzybAppletAgent agent(folder().path());
+        agent.SetDefaults();
+        TAppletData show = agent.GetAppletData();
+        show.pInternalUse_RootDir_Local = "/home/caf\xe9";
+        show.pInternalUse_RootDir_Remote = "https://example.org/caf\xe9";
+        agent.SetAppletData(show);
+        TItemData item = agent.NewItemData();
+        item.IToolTip = "Caf\xe9 cr\xe8me \x80";
+        item.ILink = "caf\xe9.html";
+        item.ILevel = "0";
+        agent.InsertItem(0, item);
+        agent.SaveToFile(folder().file("cp1252.jfs"));
+        window().commands().openProjectFile(folder().file("cp1252.jfs"));
+        act(QStringLiteral("select 1"));
+        QCOMPARE(window().ui().edt_IToolTip->text(), QStringLiteral("Caf\u00e9 cr\u00e8me \u20ac"));
+        act(QStringLiteral("select 0"));
+        QCOMPARE(window().ui().edtpInternalUse_RootDir_Local->text(),
+                 QStringLiteral("/home/caf\u00e9"));
+        window().commands().saveAsPath(folder().file("cp1252.jfs"));
+        const std::string saved = readBytes(folder().file("cp1252.jfs"));
+        for (const char *bytes : {"Caf\xe9 cr\xe8me \x80", "caf\xe9.html", "/home/caf\xe9#$@",
+                                  "https://example.org/caf\xe9#$@"})
+            QVERIFY2(saved.find(bytes) != std::string::npos, bytes);
+    }
+
     // A chain nested deeper than any recursion could follow opens, edits and closes.
     void aDeepChainOpensEditsAndCloses()
     {
