@@ -262,6 +262,11 @@ void CliCommands::cache(bool clear)
 {
     const SlideCache cache(SlideCache::defaultFolder(), slidePipelineVersion,
                            SlideCache::sizeLimitFromEnvironment());
+    if (cache.folderIsLink())
+        throw VelloriaError("Cannot use the slide cache \"" + cache.folder().string() +
+                            "\": it is a symbolic link, which the cache never follows (it "
+                            "would count and remove files wherever the link leads); remove "
+                            "the link, or set XDG_CACHE_HOME to another folder");
     if (clear) {
         const SlideCacheUsage removed = cache.clear();
         m_out << "Removed from " << cache.folder().string() << ": " << removed.entries

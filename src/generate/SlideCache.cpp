@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -75,11 +76,14 @@ std::int64_t nanoseconds(const timespec &time)
 }
 
 constexpr std::string_view entrySuffix = ".slide";
+constexpr std::size_t hashDigits = 16;
 
+// Only names this cache gives, and below only files that start as its entries do, so that
+// no file of the user's is ever counted or removed as a slide.
 bool isEntryName(std::string_view name)
 {
-    return name.size() > entrySuffix.size() && name.ends_with(entrySuffix) &&
-           !name.starts_with('.');
+    return name.size() == hashDigits + entrySuffix.size() && name.ends_with(entrySuffix) &&
+           name.find_first_not_of("0123456789abcdef") == hashDigits;
 }
 
 // Entries are written under a temporary name "." + name + "." ... and renamed; one left
@@ -87,7 +91,67 @@ bool isEntryName(std::string_view name)
 // (TemporaryFile::removeLeftovers); this catches the rest once they are old.
 bool isEntryLeftover(std::string_view name)
 {
-    return name.starts_with('.') && name.find(std::string(entrySuffix) + ".") != name.npos;
+    return name.size() > hashDigits + entrySuffix.size() + 2 && name.front() == '.' &&
+           isEntryName(name.substr(1, hashDigits + entrySuffix.size())) &&
+           name[1 + hashDigits + entrySuffix.size()] == '.';
+}
+
+// The cache folder itself, opened without following a link: the cache removes files, and a
+// link there may lead to any folder of the user's. Names are looked up in the open folder,
+// so a folder swapped for a link meanwhile is not followed either.
+class OpenFolder
+{
+public:
+    explicit OpenFolder(const std::filesystem::path &path)
+        : m_fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC))
+    {}
+    OpenFolder(const OpenFolder &) = delete;
+    OpenFolder &operator=(const OpenFolder &) = delete;
+    ~OpenFolder()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    bool isOpen() const { return m_fd >= 0; }
+    int fd() const { return m_fd; }
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> found;
+        const int copy = m_fd >= 0 ? ::dup(m_fd) : -1;
+        DIR *folder = copy >= 0 ? ::fdopendir(copy) : nullptr;
+        if (!folder) {
+            if (copy >= 0)
+                ::close(copy);
+            return found;
+        }
+        // The copy shares the original's position in the folder.
+        ::rewinddir(folder);
+        while (const dirent *entry = ::readdir(folder))
+            found.emplace_back(entry->d_name);
+        ::closedir(folder);
+        return found;
+    }
+
+private:
+    int m_fd;
+};
+
+// Whether the file begins as the cache writes its entries: with the whole magic, or for a
+// leftover of a write that stopped, with as much of it as the file holds.
+bool beginsAsEntry(const OpenFolder &folder, const std::string &name, std::uintmax_t bytes,
+                   bool whole)
+{
+    if (whole && bytes < magic.size())
+        return false;
+    const int fd =
+        ::openat(folder.fd(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char head[magic.size()];
+    const std::size_t wanted = std::size_t(std::min<std::uintmax_t>(bytes, magic.size()));
+    const ssize_t got = ::pread(fd, head, wanted, 0);
+    ::close(fd);
+    return got == ssize_t(wanted) && std::string_view(head, wanted) == magic.substr(0, wanted);
 }
 
 // Older than any write still running.
@@ -98,6 +162,40 @@ std::int64_t now()
     timespec time{};
     ::clock_gettime(CLOCK_REALTIME, &time);
     return nanoseconds(time);
+}
+
+struct Entry
+{
+    std::string name;
+    std::uintmax_t bytes;
+    std::int64_t lastUsed;
+};
+
+// The entries of the folder; other files are left alone, except leftovers of entries,
+// which are removed into removedLeftovers when one is given.
+std::vector<Entry> entriesIn(const OpenFolder &folder, SlideCacheUsage *removedLeftovers = nullptr)
+{
+    std::vector<Entry> found;
+    for (const std::string &name : folder.names()) {
+        const bool entry = isEntryName(name);
+        if (!entry && !(removedLeftovers && isEntryLeftover(name)))
+            continue;
+        struct stat info
+        {};
+        if (::fstatat(folder.fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(info.st_mode))
+            continue;
+        const std::uintmax_t bytes = std::uintmax_t(info.st_size);
+        if (entry) {
+            if (beginsAsEntry(folder, name, bytes, true))
+                found.push_back({name, bytes, nanoseconds(info.st_mtim)});
+        } else if (now() - nanoseconds(info.st_mtim) > leftoverAge &&
+                   beginsAsEntry(folder, name, bytes, false) &&
+                   ::unlinkat(folder.fd(), name.c_str(), 0) == 0) {
+            removedLeftovers->bytes += bytes;
+        }
+    }
+    return found;
 }
 
 } // namespace
@@ -176,6 +274,8 @@ std::filesystem::path SlideCache::entryPath(const std::string &key) const
 std::optional<SlidePicture> SlideCache::read(const std::string &key) const
 {
     const std::filesystem::path path = entryPath(key);
+    if (folderIsLink())
+        return std::nullopt;
     std::string bytes;
     try {
         // An entry that trim() removes meanwhile, here or in another run, is either gone
@@ -212,6 +312,8 @@ std::optional<SlidePicture> SlideCache::read(const std::string &key) const
 
 void SlideCache::write(const std::string &key, const SlidePicture &slide) const
 {
+    if (folderIsLink())
+        return;
     try {
         std::string bytes(magic);
         putNumber(bytes, key.size(), 4);
@@ -229,10 +331,18 @@ void SlideCache::write(const std::string &key, const SlidePicture &slide) const
     }
 }
 
+bool SlideCache::folderIsLink() const
+{
+    struct stat info
+    {};
+    return ::lstat(m_folder.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 SlideCacheUsage SlideCache::usage() const
 {
     SlideCacheUsage usage;
-    for (const Entry &entry : entries()) {
+    const OpenFolder folder(m_folder);
+    for (const Entry &entry : entriesIn(folder)) {
         ++usage.entries;
         usage.bytes += entry.bytes;
     }
@@ -254,8 +364,11 @@ SlideCacheUsage SlideCache::clear() const
 SlideCacheUsage SlideCache::trimTo(std::uintmax_t sizeLimit) const
 {
     SlideCacheUsage removed;
+    const OpenFolder folder(m_folder);
+    if (!folder.isOpen())
+        return removed;
     TemporaryFile::removeLeftovers(m_folder);
-    std::vector<Entry> found = entries(&removed);
+    std::vector<Entry> found = entriesIn(folder, &removed);
     std::uintmax_t total = 0;
     for (const Entry &entry : found)
         total += entry.bytes;
@@ -263,37 +376,12 @@ SlideCacheUsage SlideCache::trimTo(std::uintmax_t sizeLimit) const
               [](const Entry &a, const Entry &b) { return a.lastUsed < b.lastUsed; });
     for (auto entry = found.begin(); entry != found.end() && total > sizeLimit; ++entry) {
         total -= entry->bytes;
-        if (::unlink(entry->path.c_str()) == 0) {
+        if (::unlinkat(folder.fd(), entry->name.c_str(), 0) == 0) {
             ++removed.entries;
             removed.bytes += entry->bytes;
         }
     }
     return removed;
-}
-
-// The entries of the folder; other files are left alone, except leftovers of entries,
-// which are removed into removedLeftovers when one is given.
-std::vector<SlideCache::Entry> SlideCache::entries(SlideCacheUsage *removedLeftovers) const
-{
-    std::vector<Entry> found;
-    std::error_code error;
-    for (std::filesystem::directory_iterator file(m_folder, error), end; !error && file != end;
-         file.increment(error)) {
-        const std::string name = file->path().filename().string();
-        struct stat info
-        {};
-        if (::lstat(file->path().c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-            continue;
-        const std::uintmax_t bytes = std::uintmax_t(info.st_size);
-        if (isEntryName(name)) {
-            found.push_back({file->path(), bytes, nanoseconds(info.st_mtim)});
-        } else if (removedLeftovers && isEntryLeftover(name) &&
-                   now() - nanoseconds(info.st_mtim) > leftoverAge &&
-                   ::unlink(file->path().c_str()) == 0) {
-            removedLeftovers->bytes += bytes;
-        }
-    }
-    return found;
 }
 
 SlidePicture makeSlidePictureCached(const std::filesystem::path &original, int targetHeight,

@@ -9,7 +9,9 @@
 // entry reads as a miss and never as a wrong slide.
 //
 // The cache keeps under a size limit by dropping the entries used longest ago: a hit
-// touches its entry's modification time, and trim() removes the oldest first.
+// touches its entry's modification time, and trim() removes the oldest first. Only files
+// with an entry's name that begin as an entry does are counted or removed: whatever else
+// lies in the folder is the user's.
 
 #include "SlidePicture.h"
 
@@ -53,6 +55,9 @@ public:
     const std::filesystem::path &folder() const { return m_folder; }
     std::uintmax_t sizeLimit() const { return m_sizeLimit; }
 
+    // A cache folder that is a symbolic link is never followed: the cache is not used,
+    // counts nothing and removes nothing.
+    bool folderIsLink() const;
     SlideCacheUsage usage() const;
     // Removes the entries used longest ago until the rest fit the size limit, and
     // leftovers of writes that stopped over an hour ago. Meant for once per generation run:
@@ -62,13 +67,6 @@ public:
     SlideCacheUsage clear() const;
 
 private:
-    struct Entry
-    {
-        std::filesystem::path path;
-        std::uintmax_t bytes;
-        std::int64_t lastUsed;
-    };
-
     friend SlidePicture makeSlidePictureCached(const std::filesystem::path &original,
                                                int targetHeight, const SlideCache *cache);
 
@@ -77,7 +75,6 @@ private:
     std::filesystem::path entryPath(const std::string &key) const;
     std::optional<SlidePicture> read(const std::string &key) const;
     void write(const std::string &key, const SlidePicture &slide) const;
-    std::vector<Entry> entries(SlideCacheUsage *removedLeftovers = nullptr) const;
     SlideCacheUsage trimTo(std::uintmax_t sizeLimit) const;
 
     std::filesystem::path m_folder;

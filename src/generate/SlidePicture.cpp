@@ -9,6 +9,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <future>
 #include <utility>
 #include <vector>
@@ -17,6 +18,10 @@ namespace {
 
 // JPEG cannot hold a side longer than this.
 constexpr int maxSlideSide = 65500;
+// Refused before the picture is decoded: a slide is held a few times over (scaled, turned
+// upright, encoded), about 10 bytes a pixel, and every core makes one at a time, so
+// 40 megapixels keep that near 400 MB a core. Slides of web pages are far smaller.
+constexpr std::int64_t maxSlidePixels = 40'000'000;
 
 int roundedSide(double side)
 {
@@ -29,19 +34,40 @@ std::string refusal(const std::filesystem::path &original, const std::string &re
     return "Cannot make a slide of \"" + original.string() + "\": " + reason;
 }
 
+std::string sizeText(int width, int height)
+{
+    return std::to_string(width) + " x " + std::to_string(height) + " pixels";
+}
+
+// Why a slide of this size is not made, or empty.
+std::string sizeRefusal(SlideSize size)
+{
+    const std::string slide = "its slide would be " + sizeText(size.width, size.height);
+    if (size.height > maxSlideHeight)
+        return slide + ", higher than the largest slide height of " +
+               std::to_string(maxSlideHeight) + " pixels";
+    if (size.width > maxSlideSide)
+        return slide + ", wider than the largest JPEG width of " + std::to_string(maxSlideSide) +
+               " pixels";
+    if (std::int64_t(size.width) * size.height > maxSlidePixels)
+        return slide + ", more than the limit of " + std::to_string(maxSlidePixels / 1'000'000) +
+               " megapixels for a slide";
+    return {};
+}
+
 SlideSize checkedSize(const std::filesystem::path &original, int width, int height,
                       int targetHeight)
 {
     const SlideSize size = slideSizeFor(width, height, targetHeight);
-    const std::string original_size = std::to_string(width) + " x " + std::to_string(height);
+    const std::string original_size = sizeText(width, height);
     if (size.width < 1 || size.height < 1)
         throw VelloriaError(refusal(original, "the picture is " + original_size +
-                                                  " pixels and would shrink to nothing at a "
+                                                  " and would shrink to nothing at a "
                                                   "height of " +
                                                   std::to_string(targetHeight)));
-    if (size.width > maxSlideSide || size.height > maxSlideSide)
-        throw VelloriaError(refusal(original, "the picture is " + original_size +
-                                                  " pixels and its slide would be too large"));
+    if (const std::string reason = sizeRefusal(size); !reason.empty())
+        throw VelloriaError(
+            refusal(original, "the picture is " + original_size + " and " + reason));
     return size;
 }
 

@@ -3,6 +3,8 @@
 // Slides: the originals scaled to the slide show's height, turned upright, brought into sRGB
 // from an embedded colour profile and encoded as JPEG for the web.
 
+#include "model/PageRules.h"
+
 #include <filesystem>
 #include <string>
 
@@ -17,6 +19,9 @@ struct SlideSize
 // slide shows depend on these sizes: keep the arithmetic exactly as it is.
 SlideSize slideSizeFor(int imageWidth, int imageHeight, int targetHeight);
 
+// The editor's largest slide show height; a larger one can only come from an edited file.
+inline constexpr int maxSlideHeight = pagerules::spinMaximum;
+
 struct SlidePicture
 {
     int width = 0;
@@ -27,6 +32,7 @@ struct SlidePicture
 // Reads a JPEG original, turns it upright per its EXIF orientation, scales it to
 // slideSizeFor(upright width, upright height, targetHeight) and converts it to sRGB when it
 // carries a usable colour profile of another colour space (SrgbConversion). Raises VelloriaError
-// naming the file for a height below 1, a picture that would shrink to nothing, and a file that
-// cannot be read or is not a complete, undamaged JPEG.
+// naming the file for a height below 1, a picture that would shrink to nothing, a slide higher
+// than maxSlideHeight or larger than 40 megapixels (found from the picture's header, before
+// anything is decoded), and a file that cannot be read or is not a complete, undamaged JPEG.
 SlidePicture makeSlidePicture(const std::filesystem::path &original, int targetHeight);

@@ -35,30 +35,39 @@ Original originalAt(const std::string &path)
     return Original::picture;
 }
 
+// A converted link goes into the configuration script whole; one short root replaced by a
+// long one at every character could otherwise ask for gigabytes.
+constexpr std::size_t maxConvertedLink = std::size_t(16) << 20;
+
 // Every occurrence of `from` becomes `to`, ignoring case. When one root holds the other, a
 // link converted before holds `from` inside `to` ("/site/" in "http://host/site/"): text
-// that already reads `to` is kept as it is, so converting again changes nothing.
-std::string convertedLink(const std::string &link, const std::string &from, const std::string &to)
+// that already reads `to` is kept as it is, so converting again changes nothing. Both roots
+// are looked for once over the whole link, so the work grows with the link's length, not
+// with the link times a root.
+std::string convertedLink(const std::string &link, const std::string &from, const std::string &to,
+                          int itemNumber)
 {
     const bool nested = containsIgnoringCase(to, from) || containsIgnoringCase(from, to);
-    if (!nested)
-        return replacedIgnoringCase(link, from, to);
-    std::string out;
-    std::size_t i = 0;
+    const std::vector<bool> atFrom = occurrencesIgnoringCase(link, from);
+    const std::vector<bool> atTo =
+        nested ? occurrencesIgnoringCase(link, to) : std::vector<bool>(link.size(), false);
     const std::string_view text(link);
-    while (i < text.size()) {
-        const auto matches = [&](const std::string &root) {
-            return equalIgnoringCase(text.substr(i, root.size()), root);
-        };
-        if (matches(from) && !(to.size() > from.size() && matches(to))) {
+    std::string out;
+    out.reserve(link.size());
+    for (std::size_t i = 0; i < text.size();) {
+        if (atFrom[i] && !(to.size() > from.size() && atTo[i])) {
             out += to;
             i += from.size();
-        } else if (matches(to)) {
+        } else if (atTo[i]) {
             out += text.substr(i, to.size());
             i += to.size();
         } else {
             out += text[i++];
         }
+        if (out.size() > maxConvertedLink)
+            throw VelloriaError("Cannot convert the link of item " + std::to_string(itemNumber) +
+                                " between the local and the web root: it would be longer than " +
+                                std::to_string(maxConvertedLink >> 20) + " MB");
     }
     return out;
 }
@@ -160,7 +169,7 @@ void TzybAppletAgent::refreshLevelsAndLinks(const DesignTree &tree)
     const int last = std::min(tree.count() - 1, itemCount());
     for (int k = 1; k <= last; ++k) {
         std::string &link = Items[static_cast<std::size_t>(k - 1)].ILink;
-        link = convertedLink(link, from, to);
+        link = convertedLink(link, from, to, k);
     }
 }
 

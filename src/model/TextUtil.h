@@ -25,34 +25,77 @@ inline bool equalIgnoringCase(std::string_view a, std::string_view b)
            });
 }
 
-// Every occurrence of `from`, compared without regard to ASCII letter case, becomes `to`.
+inline char lowerAscii(char c)
+{
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+// Where `part` starts in `text`, compared without regard to ASCII letter case: one flag per
+// position of `text`, occurrences may overlap; none for an empty `part`. Knuth-Morris-Pratt,
+// so the work grows with the two lengths added, not multiplied: a naive comparison at every
+// position took half a minute for a long link and a long root.
+inline std::vector<bool> occurrencesIgnoringCase(std::string_view text, std::string_view part)
+{
+    std::vector<bool> starts(text.size(), false);
+    if (part.empty() || part.size() > text.size())
+        return starts;
+    std::string pattern(part);
+    std::transform(pattern.begin(), pattern.end(), pattern.begin(), lowerAscii);
+    // fallback[q]: the longest proper prefix of pattern[0..q] that is also its suffix.
+    std::vector<std::size_t> fallback(pattern.size(), 0);
+    for (std::size_t q = 1, k = 0; q < pattern.size(); ++q) {
+        while (k > 0 && pattern[q] != pattern[k])
+            k = fallback[k - 1];
+        if (pattern[q] == pattern[k])
+            ++k;
+        fallback[q] = k;
+    }
+    std::size_t matched = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = lowerAscii(text[i]);
+        while (matched > 0 && pattern[matched] != c)
+            matched = fallback[matched - 1];
+        if (pattern[matched] == c)
+            ++matched;
+        if (matched == pattern.size()) {
+            starts[i + 1 - pattern.size()] = true;
+            matched = fallback[matched - 1];
+        }
+    }
+    return starts;
+}
+
+// Every occurrence of `from`, compared without regard to ASCII letter case, becomes `to`,
+// from left to right: where two overlap, the first is replaced and the second is not.
 inline std::string replacedIgnoringCase(std::string_view text, std::string_view from,
                                         std::string_view to)
 {
     if (from.empty())
         return std::string(text);
+    const std::vector<bool> starts = occurrencesIgnoringCase(text, from);
     std::string out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (i + from.size() <= text.size() &&
-            equalIgnoringCase(text.substr(i, from.size()), from)) {
-            out += to;
+    out.reserve(text.size());
+    std::size_t copied = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        if (starts[i]) {
+            out.append(text.substr(copied, i - copied));
+            out.append(to);
             i += from.size();
+            copied = i;
         } else {
-            out += text[i++];
+            ++i;
         }
     }
+    out.append(text.substr(copied));
     return out;
 }
 
 inline bool containsIgnoringCase(std::string_view text, std::string_view part)
 {
-    if (part.size() > text.size())
-        return false;
-    for (std::size_t i = 0; i + part.size() <= text.size(); ++i)
-        if (equalIgnoringCase(text.substr(i, part.size()), part))
-            return true;
-    return false;
+    if (part.empty())
+        return true;
+    const std::vector<bool> starts = occurrencesIgnoringCase(text, part);
+    return std::find(starts.begin(), starts.end(), true) != starts.end();
 }
 
 inline std::string joined(const std::vector<std::string> &parts, std::string_view separator)

@@ -249,6 +249,57 @@ TEST_F(CliPublish, scaleMakesOneSlide)
     EXPECT_EQ(cli({"scale", file("one.jpg"), file("x.jpg"), "tall"}).status, 2);
 }
 
+// Slide sizes are refused from the picture's header, within a gigabyte of address space:
+// 65500 once took 24 GB before the run was killed.
+TEST_F(CliPublish, scaleRefusesSlidesBeyondTheLargestSize)
+{
+    copyPhoto("one.jpg");
+    const struct
+    {
+        const char *height;
+        const char *reason;
+    } cases[] = {
+        {"12000", "16000 x 12000 pixels, higher than the largest slide height of 9999 pixels"},
+        {"65500", "87333 x 65500 pixels, higher than the largest slide height of 9999 pixels"},
+        {"9999", "13332 x 9999 pixels, more than the limit of 40 megapixels for a slide"},
+    };
+    for (const auto &c : cases) {
+        const CliRun run = cli({"scale", "one.jpg", "out.jpg", c.height}, "ulimit -v 1000000;");
+        EXPECT_EQ(run.status, 1) << c.height;
+        EXPECT_EQ(run.err, std::string("velloria-cli: Cannot make a slide of \"one.jpg\": the "
+                                       "picture is 640 x 480 pixels and its slide would be ") +
+                               c.reason + "\n");
+        EXPECT_FALSE(std::filesystem::exists(file("out.jpg")));
+    }
+}
+
+// The cache removes only what it wrote, and never through a link where its folder belongs.
+TEST_F(CliPublish, cacheNeverFollowsALinkedFolder)
+{
+    std::filesystem::create_directories(file("docs"));
+    writeBytes(file("docs/talk.slide"), "my talk");
+    std::filesystem::create_directories(file("cache/velloria"));
+    std::filesystem::create_directory_symlink(file("docs"), file("cache/velloria/slides"));
+    for (const std::vector<std::string> &args :
+         {std::vector<std::string>{"cache"}, std::vector<std::string>{"cache", "--clear"}}) {
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find("Cannot use the slide cache \"" + file("cache/velloria/slides") +
+                               "\": it is a symbolic link"),
+                  std::string::npos)
+            << run.err;
+    }
+    cli({"new", file("show.jfs")});
+    copyPhoto("one.jpg");
+    cli({"add", file("show.jfs"), file("one.jpg")});
+    ::setenv("VELLORIA_SLIDE_CACHE_LIMIT_MB", "0", 1);
+    const CliRun run = cli({"publish", file("show.jfs")});
+    ::unsetenv("VELLORIA_SLIDE_CACHE_LIMIT_MB");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readBytes(file("docs/talk.slide")), "my talk");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file("docs")), {}), 1);
+}
+
 // Another command holding the project makes the next one wait, then give up: the second
 // never writes back a project read before the first one's changes.
 TEST_F(Cli, aCommandWaitsForAnotherOnTheSameProject)

@@ -201,18 +201,71 @@ TEST_F(SlideCacheTrim, removesOnlyStaleLeftoversBesideEntries)
 {
     storeUsedInTurn({60});
     const std::string entry = files().front();
-    for (const std::string &name : std::vector<std::string>{
-             "." + entry + ".old123", "." + entry + ".new456", "notes.txt", "old.txt"}) {
-        writeBytes((cacheFolder / name).string(), "x");
+    // A leftover is an entry cut short: as much of an entry's beginning as it holds.
+    for (const auto &[name, bytes] :
+         std::vector<std::pair<std::string, std::string>>{{"." + entry + ".old123", "VSLI"},
+                                                          {"." + entry + ".old124", ""},
+                                                          {"." + entry + ".new456", "VSLI"},
+                                                          {"." + entry + ".old789", "my notes"},
+                                                          {"notes.txt", "VSLI"},
+                                                          {"old.txt", "x"}}) {
+        writeBytes((cacheFolder / name).string(), bytes);
         setTime(cacheFolder / name,
                 name.find("new") == std::string::npos ? 1'600'000'000 : ::time(nullptr));
     }
     const SlideCacheUsage removed = cache.trim();
     EXPECT_EQ(removed.entries, 0u);
-    EXPECT_EQ(removed.bytes, 1u);
-    EXPECT_EQ(files(),
-              (std::vector<std::string>{"." + entry + ".new456", entry, "notes.txt", "old.txt"}));
+    EXPECT_EQ(removed.bytes, 4u);
+    EXPECT_EQ(files(), (std::vector<std::string>{"." + entry + ".new456", "." + entry + ".old789",
+                                                 entry, "notes.txt", "old.txt"}));
     EXPECT_EQ(cache.usage().entries, 1u);
+}
+
+// A user's own files in the cache folder, or in a folder the cache folder links to, are
+// neither counted nor removed: only a file with an entry's name and an entry's beginning is.
+TEST_F(SlideCacheTrim, neverCountsOrRemovesFilesItDidNotWrite)
+{
+    storeUsedInTurn({60});
+    const std::string entry = files().front();
+    const fs::path docs = folder.path() / "docs";
+    fs::create_directories(docs);
+    writeBytes((docs / "talk.slide").string(), "my talk");
+    writeBytes((docs / entry).string(), readBytes((cacheFolder / entry).string()));
+    const struct
+    {
+        const char *name;
+        std::string bytes;
+    } foreign[] = {
+        {"talk.slide", "VSLIDE\r\n and then my talk"}, // the header, not the name
+        {"0123456789ABCDEF.slide", "VSLIDE\r\n"},      // upper-case hash
+        {"0123456789abcdef.slide", "my talk"},         // the name, not the header
+        {"0123456789abcde.slide", "VSLIDE\r\n"},       // a digit short
+    };
+    for (const auto &file : foreign)
+        writeBytes((cacheFolder / file.name).string(), file.bytes);
+    fs::create_symlink(docs / entry, cacheFolder / "fedcba9876543210.slide");
+    fs::create_directory(cacheFolder / "0000000000000000.slide");
+
+    EXPECT_EQ(cache.usage().entries, 1u);
+    EXPECT_EQ(cache.clear().entries, 1u);
+    EXPECT_EQ(files().size(), 6u);
+    EXPECT_EQ(readBytes((docs / "talk.slide").string()), "my talk");
+
+    // A cache folder that is a link is not followed, to look or to remove.
+    const fs::path linked = folder.path() / "linked";
+    fs::create_directory_symlink(docs, linked);
+    const SlideCache throughLink(linked);
+    EXPECT_TRUE(throughLink.folderIsLink());
+    EXPECT_FALSE(throughLink.find(original, 60));
+    EXPECT_EQ(throughLink.usage().entries, 0u);
+    EXPECT_EQ(throughLink.clear().entries, 0u);
+    makeSlidePictureCached(original, 70, &throughLink);
+    std::vector<std::string> inDocs;
+    for (const auto &file : fs::directory_iterator(docs))
+        inDocs.push_back(file.path().filename().string());
+    std::sort(inDocs.begin(), inDocs.end());
+    EXPECT_EQ(inDocs, (std::vector<std::string>{entry, "talk.slide"}));
+    EXPECT_FALSE(cache.folderIsLink());
 }
 
 TEST(SlideCacheLimit, comesFromTheEnvironmentInMegabytes)

@@ -58,6 +58,38 @@ TEST_F(SlidePictures, refusesPicturesThatWouldShrinkToNothing)
     EXPECT_NE(refusal(photo("thin.jpg", 1, 1000), 10).find("1 x 1000"), std::string::npos);
 }
 
+// Sizes come from the header, so a refused slide never reaches the decoder: a height from an
+// edited project once made a 1.7 GB slide, and a small picture at the largest height ran the
+// decoder out of memory with a message that named neither size nor limit.
+TEST_F(SlidePictures, refusesSlidesBeyondTheLargestSize)
+{
+    const std::string wide = photo("wide.jpg", 400, 300);
+    const std::string tall = photo("tall.jpg", 300, 400);
+    const std::string strip = photo("strip.jpg", 80, 1);
+    const struct
+    {
+        const std::string &path;
+        int target;
+        const char *reason; // empty: the slide is made
+    } cases[] = {
+        {wide, 12000, "16000 x 12000 pixels, higher than the largest slide height of 9999"},
+        {wide, 10000, "13333 x 10000 pixels, higher than the largest slide height of 9999"},
+        {wide, 9999, "13332 x 9999 pixels, more than the limit of 40 megapixels"},
+        {tall, 9999, "7499 x 9999 pixels, more than the limit of 40 megapixels"},
+        {strip, 1000, "80000 x 1000 pixels, wider than the largest JPEG width of 65500"},
+        {wide, 120, ""},
+        {strip, 60, ""}, // 4800 x 60
+    };
+    for (const auto &c : cases) {
+        if (*c.reason == '\0') {
+            EXPECT_EQ(makeSlidePicture(c.path, c.target).height, c.target);
+            continue;
+        }
+        const std::string message = refusal(c.path, c.target);
+        EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+    }
+}
+
 TEST_F(SlidePictures, refusesMissingFilesAndFolders)
 {
     EXPECT_NE(refusal(folder.file("missing.jpg"), 120).find("No such file"), std::string::npos);
