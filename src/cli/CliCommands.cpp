@@ -113,6 +113,7 @@ void CliCommands::writeNewProject(const std::string &file, bool force)
     std::error_code ec;
     if (!force && fs::exists(fs::symlink_status(file, ec)))
         throw VelloriaError("\"" + file + "\" already exists; use --force to replace it");
+    prepareToReplace(file);
     m_agent.SetDefaults();
     m_agent.SaveToFile(file);
 }
@@ -129,6 +130,7 @@ void CliCommands::info(const std::string &file, bool json)
 void CliCommands::resave(const std::string &in, const std::string &out)
 {
     onProject(in, [&] {
+        prepareToReplace(out);
         load(in);
         m_agent.SaveToFile(out);
     });
@@ -144,12 +146,13 @@ void CliCommands::add(const std::string &file, const std::vector<std::string> &i
 void CliCommands::addItems(const std::string &file, const std::vector<std::string> &images,
                            const NewItemOptions &options)
 {
+    prepareToReplace(file);
     load(file);
-    for (const std::string &image : images)
-        checkPicture(image);
     std::vector<std::string> pictures;
     for (const std::string &image : images)
-        pictures.push_back(fs::absolute(image).lexically_normal().string());
+        pictures.push_back(storedPicturePath(image));
+    for (const std::string &picture : pictures)
+        checkPicture(picture);
     TItemData values = m_agent.NewItemData();
     values.ILink = options.link;
     values.ITarget = options.target;

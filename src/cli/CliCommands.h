@@ -101,3 +101,10 @@ private:
 
 // Refused unless it is a file that can be read as a JPEG picture; only its header is read.
 void checkPicture(const std::string &path);
+
+// A picture as the project stores it and the build reads it: trimmed, the full path.
+std::string storedPicturePath(const std::string &typed);
+
+// Before a project file is written: refuses one that is read-only, and removes the leftovers
+// of killed runs in its folder.
+void prepareToReplace(const std::string &file);

@@ -5,7 +5,13 @@
 #include "model/PageRules.h"
 #include "model/PlainPropertyPages.h"
 #include "model/ProjectCommands.h"
+#include "model/TextUtil.h"
+#include "platform/TemporaryFile.h"
 #include "platform/VelloriaError.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -29,11 +35,35 @@ void putOnPage(std::string &control, const std::optional<std::string> &typed,
 
 } // namespace
 
+std::string storedPicturePath(const std::string &typed)
+{
+    // The build trims the stored path: "sp.jpg " checked as it was typed would be another
+    // file than the one the show is made of.
+    return fs::absolute(trimmed(typed)).lexically_normal().string();
+}
+
+// A rename replaces a file whatever its mode, but a read-only project is its owner's word
+// that it is to stay as it is. Each command that writes into a folder also clears up after
+// runs killed there, not only a publish.
+void prepareToReplace(const std::string &file)
+{
+    std::error_code error;
+    const fs::path place = fs::weakly_canonical(fs::absolute(file), error);
+    struct stat status = {};
+    if (!error && ::stat(place.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+        ((status.st_mode & 0222) == 0 || (::access(place.c_str(), W_OK) != 0 && errno == EACCES)))
+        throw VelloriaError("\"" + file +
+                            "\" is read-only; make it writable (chmod u+w) to change it");
+    TemporaryFile::removeLeftovers(error ? fs::absolute(file).parent_path() : place.parent_path(),
+                                   {place.filename().string()});
+}
+
 void CliCommands::editProject(
     const std::string &file,
     const std::function<void(ProjectCommands &, PlainPropertyPages &)> &edit)
 {
     onProject(file, [&] {
+        prepareToReplace(file);
         load(file);
         PlainPropertyPages pages;
         pages.showApplet(m_agent.GetAppletData());
@@ -87,9 +117,9 @@ void CliCommands::item(const std::string &file, int number, const ItemEdit &edit
         putOnPage(pages.item.toolTip, edit.toolTip, where + "tooltip");
         putOnPage(pages.item.originalImagePath, edit.picture, where + "picture");
         if (edit.picture) {
-            checkPicture(*edit.picture);
             // As the picture chooser gives it: the full path.
-            pages.item.originalImagePath = fs::absolute(*edit.picture).lexically_normal().string();
+            pages.item.originalImagePath = storedPicturePath(*edit.picture);
+            checkPicture(pages.item.originalImagePath);
         }
     });
 }

@@ -1,6 +1,7 @@
 #include "ProjectInfo.h"
 
 #include "generate/ShowField.h"
+#include "generate/TextEscaping.h"
 #include "model/TextUtil.h"
 
 #include <filesystem>
@@ -59,15 +60,17 @@ const char *pictureState(const TItemData &item)
 std::string pictureFileName(const TItemData &item)
 {
     const std::string path = trimmed(item.IOriginalImagePath);
-    return path.empty() ? "(no picture)" : std::filesystem::path(path).filename().string();
+    return path.empty() ? "(no picture)"
+                        : escapeForTerminal(std::filesystem::path(path).filename().string());
 }
 
 void printShow(std::ostream &out, const TAppletData &data)
 {
     out << "Slide show:\n";
     for (const ShowField &field : showFields()) {
-        const std::string value = shownValue(field, data);
-        const std::string meaning = meaningOf(field, data);
+        // Stored values are shown escaped: a project must not retitle or clear the terminal.
+        const std::string value = escapeForTerminal(shownValue(field, data));
+        const std::string meaning = escapeForTerminal(meaningOf(field, data));
         out << "  " << std::left << std::setw(14) << field.name;
         if (meaning.empty())
             out << value << '\n';
@@ -85,19 +88,22 @@ void printItems(std::ostream &out, const TzybAppletAgent &agent)
         if (trimmed(item.IOriginalImagePath).empty())
             out << "none\n";
         else
-            out << item.IOriginalImagePath << " (" << pictureState(item) << ")\n";
-        out << "     link: " << item.ILink << "  target: " << item.ITarget
-            << "  tooltip: " << item.IToolTip << '\n';
+            out << escapeForTerminal(item.IOriginalImagePath) << " (" << pictureState(item)
+                << ")\n";
+        out << "     link: " << escapeForTerminal(item.ILink)
+            << "  target: " << escapeForTerminal(item.ITarget)
+            << "  tooltip: " << escapeForTerminal(item.IToolTip) << '\n';
         if (!item.IImageFileName.empty())
-            out << "     slide: " << item.IImageFileName << ", " << item.IWidth << " x "
-                << item.IHeight << '\n';
+            out << "     slide: " << escapeForTerminal(item.IImageFileName) << ", "
+                << escapeForTerminal(item.IWidth) << " x " << escapeForTerminal(item.IHeight)
+                << '\n';
     }
 }
 
 // Node N of the tree is item N.
 void printTree(std::ostream &out, const TzybAppletAgent &agent, const InMemoryDesignTree &tree)
 {
-    out << "Tree:\n  " << tree.caption(tree.root()) << '\n';
+    out << "Tree:\n  " << escapeForTerminal(tree.caption(tree.root())) << '\n';
     for (int n = 1; n < tree.count() && n <= agent.itemCount(); ++n) {
         const DesignTree::Node node = tree.nodeAt(n);
         out << std::string(2 * static_cast<std::size_t>(tree.depth(node) + 1), ' ') << n << "  "

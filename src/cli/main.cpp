@@ -11,7 +11,11 @@
 #include "platform/VelloriaError.h"
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
+#include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -196,18 +200,17 @@ int commandUsageError(const CLI::App &app, const CLI::ParseError &error)
     return exitUsage;
 }
 
-int showHelp(const CLI::App &app, const std::string &topic)
+int showHelp(std::ostream &out, const CLI::App &app, const std::string &topic)
 {
     if (topic.empty()) {
         // Not app.help(): with a command parsed, that would explain `help` itself.
-        std::cout << app.get_formatter()->make_help(&app, "velloria-cli",
-                                                    CLI::AppFormatMode::Normal);
+        out << app.get_formatter()->make_help(&app, "velloria-cli", CLI::AppFormatMode::Normal);
         return 0;
     }
     const CLI::App *command = findCommand(app, topic);
     if (!command || command->get_group().empty())
         return usageError(app, "'" + topic + "' is not a command.");
-    std::cout << command->help("velloria-cli");
+    out << command->help("velloria-cli");
     return 0;
 }
 
@@ -233,20 +236,20 @@ ItemEdit givenItemOptions(const CLI::App &item, const Arguments &args)
             given("--tooltip", args.edit.toolTip), given("--picture", args.picture)};
 }
 
-void publish(const Arguments &args)
+void publish(std::ostream &out, const Arguments &args)
 {
     // A scratch folder of its own, so that publishing can run beside the editor and beside
     // another publish.
     const ScratchFolder scratch = ScratchFolder::inTemporaryFolder();
     const AppFolders folders = AppFolders::forProgram(programFolder()).withScratch(scratch.path());
-    CliCommands(std::cout, folders).publish(args.file, args.out, !args.noCache, args.quiet);
+    CliCommands(out, folders).publish(args.file, args.out, !args.noCache, args.quiet);
 }
 
-void run(const CLI::App &app, const Arguments &args)
+void run(std::ostream &out, const CLI::App &app, const Arguments &args)
 {
     if (app.got_subcommand("publish"))
-        return publish(args);
-    CliCommands commands(std::cout, AppFolders::forProgram(programFolder()));
+        return publish(out, args);
+    CliCommands commands(out, AppFolders::forProgram(programFolder()));
     const std::string name = app.get_subcommands().front()->get_name();
     if (name == "new")
         commands.newProject(args.file, args.force);
@@ -270,10 +273,10 @@ void run(const CLI::App &app, const Arguments &args)
         commands.cache(args.clear);
 }
 
-int runReportingErrors(const CLI::App &app, const Arguments &args)
+int runReportingErrors(std::ostream &out, const CLI::App &app, const Arguments &args)
 {
     try {
-        run(app, args);
+        run(out, app, args);
     } catch (const CliFailure &) {
         return exitFailure;
     } catch (const std::exception &e) {
@@ -281,6 +284,48 @@ int runReportingErrors(const CLI::App &app, const Arguments &args)
         return exitFailure;
     }
     return 0;
+}
+
+// Output that does not reach standard output is a failure: a script that reads a listing or
+// the code to paste from a full disk would otherwise take an empty file for the answer. The
+// output is written at the end, in one piece, so that the reason is the write's own.
+int writtenOut(const std::string &text, int status)
+{
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t written = ::write(STDOUT_FILENO, text.data() + done, text.size() - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            const int error = written < 0 ? errno : EIO;
+            std::cerr << "velloria-cli: cannot write standard output: " << std::strerror(error)
+                      << '\n';
+            return exitFailure;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    return status;
+}
+
+int runCommand(std::ostream &out, CLI::App &app, Arguments &args, int argc, char **argv)
+{
+    if (const std::optional<int> refused = checkCommandWord(app, argc, argv))
+        return *refused;
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success &e) {
+        return app.exit(e, out); // help and version
+    } catch (const CLI::ParseError &e) {
+        return commandUsageError(app, e);
+    }
+    if (app.get_subcommands().empty())
+        return usageError(app, "no command given.");
+    if (app.got_subcommand("help"))
+        return showHelp(out, app, args.topic);
+    if (app.got_subcommand("completion")) {
+        out << bashCompletionScript(app, fieldValueWords());
+        return 0;
+    }
+    return runReportingErrors(out, app, args);
 }
 
 } // namespace
@@ -292,22 +337,7 @@ int main(int argc, char **argv)
     CLI::App app{"Velloria slide show projects from the command line", "velloria-cli"};
     Arguments args;
     defineCommands(app, args);
-    if (const std::optional<int> refused = checkCommandWord(app, argc, argv))
-        return *refused;
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::Success &e) {
-        return app.exit(e); // help and version
-    } catch (const CLI::ParseError &e) {
-        return commandUsageError(app, e);
-    }
-    if (app.get_subcommands().empty())
-        return usageError(app, "no command given.");
-    if (app.got_subcommand("help"))
-        return showHelp(app, args.topic);
-    if (app.got_subcommand("completion")) {
-        std::cout << bashCompletionScript(app, fieldValueWords());
-        return 0;
-    }
-    return runReportingErrors(app, args);
+    std::ostringstream out;
+    const int status = runCommand(out, app, args, argc, argv);
+    return writtenOut(out.str(), status);
 }

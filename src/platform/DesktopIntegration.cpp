@@ -32,6 +32,50 @@ fs::path olderMimeFile(const fs::path &dataHome)
     return dataHome / "mime" / "packages" / "velloria.xml";
 }
 
+// A desktop entry is UTF-8, and its values can spell no control character but the line
+// breaks and the tab: a program path with any other, or not UTF-8, has no safe Exec line.
+bool writableInEntry(const std::string &path)
+{
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(path[i]);
+        if ((byte < 0x20 && byte != '\n' && byte != '\r' && byte != '\t') || byte == 0x7F)
+            return false;
+        if (byte < 0x80)
+            continue;
+        const std::size_t more = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC2 ? 1 : 0;
+        if (more == 0 || byte > 0xF4 || i + more >= path.size())
+            return false;
+        for (std::size_t k = 1; k <= more; ++k)
+            if ((static_cast<unsigned char>(path[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += more;
+    }
+    return true;
+}
+
+// The Exec key is read twice: first as a string value, whose escapes take a backslash, a
+// line break or a tab; then as a command line, whose quoting takes the rest. A "%" would be
+// a field code, so it is doubled.
+std::string execValue(const std::string &program)
+{
+    std::string value;
+    for (const char c : quotedForExec(program)) {
+        if (c == '\\')
+            value += "\\\\";
+        else if (c == '\n')
+            value += "\\n";
+        else if (c == '\r')
+            value += "\\r";
+        else if (c == '\t')
+            value += "\\t";
+        else if (c == '%')
+            value += "%%";
+        else
+            value += c;
+    }
+    return value;
+}
+
 std::string desktopEntry(const fs::path &program)
 {
     return std::string("[Desktop Entry]\n"
@@ -39,7 +83,7 @@ std::string desktopEntry(const fs::path &program)
                        "Name=Velloria\n"
                        "Comment=Design image slide shows that fade from picture to picture\n"
                        "Exec=") +
-           quotedForExec(program.string()) + " %f\n" + "Icon=" + applicationId +
+           execValue(program.string()) + " %f\n" + "Icon=" + applicationId +
            "\n"
            "Terminal=false\n"
            "Categories=Development;WebDevelopment;\n"
@@ -97,6 +141,7 @@ bool removeWhenOurs(const fs::path &file, const std::string &mark)
 } // namespace
 
 // Inside double quotes, `"`, `` ` ``, `$` and `\` need a backslash; blanks are then safe.
+// This is the command line's quoting; the entry file escapes the result once more.
 std::string quotedForExec(const std::string &path)
 {
     std::string quoted = "\"";
@@ -110,6 +155,8 @@ std::string quotedForExec(const std::string &path)
 
 bool registerProjectType(const fs::path &program, const fs::path &dataHome)
 {
+    if (!writableInEntry(program.string()))
+        return false;
     const bool older = removeWhenOurs(olderEntryFile(dataHome), projectMimeType) |
                        removeWhenOurs(olderMimeFile(dataHome), projectMimeType);
     const bool entry = writeWhenDifferent(entryFile(dataHome), desktopEntry(program));

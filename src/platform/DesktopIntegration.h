@@ -17,7 +17,8 @@ inline constexpr const char *applicationId = "org.example.velloria.Velloria";
 inline constexpr const char *projectMimeType = "application/x-velloria-project";
 
 // Under dataHome ($XDG_DATA_HOME): applications/<id>.desktop and mime/packages/<id>.xml.
-// True when a file was written or removed.
+// True when a file was written or removed. A program path that an entry cannot hold safely
+// (a control character other than a line break or tab, or not UTF-8) is not registered.
 bool registerProjectType(const std::filesystem::path &program,
                          const std::filesystem::path &dataHome);
 
@@ -30,7 +31,8 @@ bool withdrawProjectType(const std::filesystem::path &dataHome);
 bool updateForProgram(const std::filesystem::path &program, bool installed,
                       const std::filesystem::path &dataHome);
 
-// How a desktop entry's Exec line quotes a program path.
+// How a desktop entry's Exec line quotes a program path as a command-line argument, before
+// the entry's own string escapes.
 std::string quotedForExec(const std::string &path);
 
 } // namespace desktopintegration

@@ -9,11 +9,14 @@
 
 #include <functional>
 #include <nlohmann/json.hpp>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
 // What a user does in the editor: the tree, the pages and the answers to questions.
-using EditorEdit = std::function<void(ProjectCommands &, PlainPropertyPages &, DesignTree &, ScriptedPrompts &)>;
+using EditorEdit =
+    std::function<void(ProjectCommands &, PlainPropertyPages &, DesignTree &, ScriptedPrompts &)>;
 
 class CliEdit : public Cli
 {
@@ -213,6 +216,205 @@ TEST_F(CliEdit, infoSaysWhatTheValuesMeanAndWhichPicturesAreThere)
     const std::string before = readBytes(file("p.jfs"));
     ASSERT_EQ(cli(args).status, 0);
     EXPECT_EQ(readBytes(file("p.jfs")), before);
+}
+
+std::string replacedOnce(std::string text, const std::string &from, const std::string &to)
+{
+    return text.replace(text.find(from), from.size(), to);
+}
+
+// Item N's line (from 1) of a project file.
+std::string itemLine(const std::string &project, int n)
+{
+    std::size_t at = project.find("<Item_Parameters>\r\n") + 19;
+    for (int k = 1; k < n; ++k)
+        at = project.find("\r\n", at) + 2;
+    return project.substr(at, project.find("\r\n", at) - at);
+}
+
+pid_t endedProcess()
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+// Faults an attack on the command line found, each as it was reproduced.
+TEST_F(CliEdit, faultsFoundByAnAttackStayMended)
+{
+    ::setenv("XDG_CACHE_HOME", file("cache").c_str(), 1); // the user's slide cache stays out
+    // Written on Windows: a link and a tooltip in its code page, and the same in UTF-8.
+    const std::string windows =
+        replacedOnce(replacedOnce(base, "http://example.org/", "caf\xE9.html"), "Tip 1",
+                     "Caf\xE9 cr\xE8me \x80");
+    const std::string unicode =
+        replacedOnce(replacedOnce(base, "http://example.org/", "caf\xC3\xA9.html"), "Tip 1",
+                     "Caf\xC3\xA9 cr\xC3\xA8me \xE2\x82\xAC");
+    const std::string reserved =
+        replacedOnce(base, "Tip 2#$@160#$@120#$@1#$@#$@", "Tip 2#$@160#$@120#$@1#$@kept#$@");
+    const std::string terminal = replacedOnce(base, "Tip 1", "\x1B]0;owned\x07\r\xC2\x9B");
+    const std::string leftover = file(".p.jfs.vtmp" + std::to_string(endedProcess()) + "-1");
+    photo("sp.jpg ");
+    writeBytes(file("sp.jpg"), "plain text, not a picture");
+    const auto readOnly = [&] {
+        std::filesystem::permissions(file("p.jfs"), std::filesystem::perms::owner_read |
+                                                        std::filesystem::perms::group_read |
+                                                        std::filesystem::perms::others_read);
+    };
+    const auto killedRunLeftover = [&] { writeBytes(leftover, "half a project"); };
+    const auto unchanged = [&](const std::string &project) {
+        return [&, project](const CliRun &) { EXPECT_EQ(readBytes(file("p.jfs")), project); };
+    };
+    const auto noLeftover = [&](const CliRun &) {
+        EXPECT_FALSE(std::filesystem::exists(leftover));
+    };
+    const std::string full = "standard output: No space left on device\n";
+    const struct
+    {
+        std::string project;
+        std::function<void()> before;
+        std::vector<std::string> args;
+        std::string output;
+        int status;
+        std::string err;
+        std::function<void(const CliRun &)> check;
+    } cases[] = {
+        // Published as the characters they stand for: the very bytes of the UTF-8 project.
+        {windows,
+         {},
+         {"publish", "p.jfs"},
+         "",
+         0,
+         "",
+         [&](const CliRun &) {
+             const std::string script = readBytes(file("velloriacfg.js"));
+             EXPECT_NE(
+                 script.find(
+                     "(['slider0.jpg','caf\\u00e9.html','_self','Caf\\u00e9 cr\\u00e8me \\u20ac',"),
+                 std::string::npos)
+                 << script;
+             writeBytes(file("u.jfs"), unicode);
+             ASSERT_EQ(cli({"publish", "u.jfs", "--to", "utf8"}).status, 0);
+             EXPECT_EQ(readBytes(file("utf8/velloriacfg.js")), script);
+         }},
+        // The project file keeps them byte for byte.
+        {windows,
+         {},
+         {"set", "p.jfs", "delay=7"},
+         "",
+         0,
+         "",
+         [&](const CliRun &) {
+             EXPECT_EQ(itemLine(readBytes(file("p.jfs")), 1), itemLine(windows, 1));
+         }},
+        {windows,
+         {},
+         {"item", "p.jfs", "1", "--target", "_top"},
+         "",
+         0,
+         "",
+         [&](const CliRun &) {
+             EXPECT_EQ(itemLine(readBytes(file("p.jfs")), 1),
+                       replacedOnce(itemLine(windows, 1), "_self", "_top"));
+         }},
+        {windows,
+         {},
+         {"resave", "p.jfs", "q.jfs"},
+         "",
+         0,
+         "",
+         [&](const CliRun &) { EXPECT_EQ(readBytes(file("q.jfs")), windows); }},
+        // Another picture keeps the item's level, and with it the tree, and the reserved field.
+        {reserved,
+         {},
+         {"item", "p.jfs", "2", "--picture", "c.jpg"},
+         "",
+         0,
+         "",
+         [&](const CliRun &) {
+             const std::string line = itemLine(readBytes(file("p.jfs")), 2);
+             EXPECT_NE(
+                 line.find("#$@" + file("c.jpg") + "#$@http://example.org/#$@_self#$@Tip 2#$@"),
+                 std::string::npos)
+                 << line;
+             EXPECT_EQ(line.substr(line.size() - 14), "#$@1#$@kept#$@") << line;
+         }},
+        // Output that does not arrive is a failure.
+        {base, {}, {"info", "p.jfs"}, "/dev/full", 1, full, {}},
+        {base, {}, {"info", "p.jfs", "--json"}, "/dev/full", 1, full, {}},
+        {base, {}, {"cache"}, "/dev/full", 1, full, {}},
+        {base, {}, {"help"}, "/dev/full", 1, full, {}},
+        {base, {}, {"help", "add"}, "/dev/full", 1, full, {}},
+        {base, {}, {"completion", "bash"}, "/dev/full", 1, full, {}},
+        {base, {}, {"publish", "p.jfs"}, "/dev/full", 1, full, {}},
+        // The picture checked is the one the build uses: the path trimmed.
+        {base, {}, {"add", "p.jfs", "sp.jpg "}, "", 1, "sp.jpg\": ", unchanged(base)},
+        {base,
+         {},
+         {"add", "p.jfs", " a.jpg "},
+         "",
+         0,
+         "",
+         [&](const CliRun &) {
+             EXPECT_EQ(itemLine(readBytes(file("p.jfs")), 6).substr(0, file("a.jpg").size() + 6),
+                       "#$@" + file("a.jpg") + "#$@");
+         }},
+        {base,
+         {},
+         {"item", "p.jfs", "1", "--picture", "sp.jpg "},
+         "",
+         1,
+         "sp.jpg\": ",
+         unchanged(base)},
+        // Stored control characters reach no terminal.
+        {terminal,
+         {},
+         {"info", "p.jfs"},
+         "",
+         0,
+         "",
+         [&](const CliRun &run) {
+             EXPECT_NE(run.out.find("tooltip: \\x1b]0;owned\\x07\\r\\u009b\n"), std::string::npos)
+                 << run.out;
+             EXPECT_EQ(run.out.find_first_of("\x1B\x07\r"), std::string::npos);
+         }},
+        // A read-only project stays as it is, also for its owner.
+        {base,
+         readOnly,
+         {"set", "p.jfs", "delay=7"},
+         "",
+         1,
+         "p.jfs\" is read-only",
+         unchanged(base)},
+        {base,
+         readOnly,
+         {"new", "p.jfs", "--force"},
+         "",
+         1,
+         "p.jfs\" is read-only",
+         unchanged(base)},
+        {base, readOnly, {"add", "p.jfs", "a.jpg"}, "", 1, "p.jfs\" is read-only", unchanged(base)},
+        // What a killed run left, the next command that writes there removes.
+        {base, killedRunLeftover, {"set", "p.jfs", "delay=7"}, "", 0, "", noLeftover},
+        {base, killedRunLeftover, {"add", "p.jfs", "a.jpg"}, "", 0, "", noLeftover},
+        {base, killedRunLeftover, {"resave", "p.jfs", "q.jfs"}, "", 0, "", noLeftover},
+    };
+    for (const auto &c : cases) {
+        std::filesystem::remove(file("p.jfs"));
+        writeBytes(file("p.jfs"), c.project);
+        if (c.before)
+            c.before();
+        const CliRun run = cli(c.args, "", c.output);
+        const std::string what = c.args[0] + " " + c.args.back() + " > " + c.output;
+        EXPECT_EQ(run.status, c.status) << what << ": " << run.err;
+        const std::string err = c.err.empty() ? "velloria-cli: \"" : c.err;
+        EXPECT_EQ(run.err.find(err) != std::string::npos, !c.err.empty())
+            << what << ": " << run.err;
+        if (c.check)
+            c.check(run);
+    }
 }
 
 } // namespace

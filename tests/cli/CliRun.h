@@ -29,16 +29,19 @@ class Cli : public ::testing::Test
 {
 protected:
     // Run in the test's folder, where relative paths lead. `environment` goes before the
-    // command: "NAME=value ...".
-    CliRun cli(const std::vector<std::string> &args, const std::string &environment = "")
+    // command: "NAME=value ...". Standard output goes to `output` when one is given (its
+    // text is then not read).
+    CliRun cli(const std::vector<std::string> &args, const std::string &environment = "",
+               const std::string &output = "")
     {
         std::string command = "cd " + quoted(folder.path().string()) + " && " + environment + " " +
                               quoted(VELLORIA_CLI);
         for (const std::string &arg : args)
             command += " " + quoted(arg);
-        command += " >" + quoted(folder.file("out.txt")) + " 2>" + quoted(folder.file("err.txt"));
+        command += " >" + quoted(output.empty() ? folder.file("out.txt") : output) + " 2>" +
+                   quoted(folder.file("err.txt"));
         const int raw = std::system(command.c_str());
-        return {WEXITSTATUS(raw), readBytes(folder.file("out.txt")),
+        return {WEXITSTATUS(raw), output.empty() ? readBytes(folder.file("out.txt")) : "",
                 readBytes(folder.file("err.txt"))};
     }
     std::string file(const std::string &name) { return folder.file(name); }

@@ -187,7 +187,7 @@ TEST(Escaping, leavesPlainValuesAlone)
 }
 
 // Characters beyond ASCII, as each written file spells them so that a page of any character
-// set reads them alike; bytes that are not UTF-8 give U+FFFD and never end a value early.
+// set reads them alike; a value that is not UTF-8 reads as Windows-1252 and never ends early.
 struct NonAscii
 {
     const char *stored;
@@ -207,15 +207,15 @@ TEST(Escaping, spellsCharactersBeyondAsciiAlikeInEveryCharacterSet)
          "a\\u2028b", "a&#8232;b", "a\\2028 b"},
         {"\xEF\xBF\xBF\xF4\x8F\xBF\xBF", "\\uffff\\udbff\\udfff", "&#65535;&#1114111;",
          "\\ffff \\10ffff "},
-        // Latin-1 text, a cut-short sequence before an apostrophe, an overlong "/",
-        // a surrogate, a code point beyond U+10FFFF.
-        {"caf\xE9", "caf\\ufffd", "caf&#65533;", "caf\\fffd "},
-        {"\xE2\x80'", "\\ufffd\\ufffd\\'", "&#65533;&#65533;&#39;", "\\fffd \\fffd \\'"},
-        {"\xC0\xAF", "\\ufffd\\ufffd", "&#65533;&#65533;", "\\fffd \\fffd "},
-        {"\xED\xA0\x80", "\\ufffd\\ufffd\\ufffd", "&#65533;&#65533;&#65533;",
-         "\\fffd \\fffd \\fffd "},
-        {"\xF4\x90\x80\x80", "\\ufffd\\ufffd\\ufffd\\ufffd", "&#65533;&#65533;&#65533;&#65533;",
-         "\\fffd \\fffd \\fffd \\fffd "},
+        // Not UTF-8, so Windows-1252 as a whole value: Latin-1 text, the range where
+        // Windows-1252 differs from Latin-1 with a hole, a cut-short UTF-8 sequence before an
+        // apostrophe, an overlong "/", a surrogate, a value that would be UTF-8 but for one byte.
+        {"caf\xE9", "caf\\u00e9", "caf&#233;", "caf\\e9 "},
+        {"\x80\x81\x9F", "\\u20ac\\ufffd\\u0178", "&#8364;&#65533;&#376;", "\\20ac \\fffd \\178 "},
+        {"\xE2\x80'", "\\u00e2\\u20ac\\'", "&#226;&#8364;&#39;", "\\e2 \\20ac \\'"},
+        {"\xC0\xAF", "\\u00c0\\u00af", "&#192;&#175;", "\\c0 \\af "},
+        {"\xED\xA0\x80", "\\u00ed\\u00a0\\u20ac", "&#237;&#160;&#8364;", "\\ed \\a0 \\20ac "},
+        {"\xC3\xA9\xE9", "\\u00c3\\u00a9\\u00e9", "&#195;&#169;&#233;", "\\c3 \\a9 \\e9 "},
     };
     for (const NonAscii &c : cases) {
         EXPECT_EQ(escapeScriptString(c.stored), c.script) << c.stored;

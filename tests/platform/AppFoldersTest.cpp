@@ -100,6 +100,30 @@ TEST(DesktopIntegration, writesTheEntryAndTheTypeOnlyWhenTheyDiffer)
     EXPECT_EQ(desktopintegration::quotedForExec("/a/$b\\c"), "\"/a/\\$b\\\\c\"");
 }
 
+// The Exec line as a desktop reads it: string escapes first, then the command line's quoting,
+// with "%" a field code. A path no entry can hold is not registered at all.
+TEST(DesktopIntegration, escapesTheExecLineTwiceAndSkipsPathsNoEntryCanHold)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"/opt/100%/velloria", "Exec=\"/opt/100%%/velloria\" %f\n"},
+        {"/opt/a\nb/velloria", "Exec=\"/opt/a\\nb/velloria\" %f\n"},
+        {"/opt/$x\\y/velloria", "Exec=\"/opt/\\\\$x\\\\\\\\y/velloria\" %f\n"},
+        {"/opt/caf\xC3\xA9/velloria", "Exec=\"/opt/caf\xC3\xA9/velloria\" %f\n"},
+        {"/opt/a\x1b]0;x\x07/velloria", nullptr},
+        {"/opt/caf\xE9/velloria", nullptr},
+    };
+    for (const auto &[program, exec] : cases) {
+        TempFolder folder;
+        const bool written = desktopintegration::registerProjectType(program, folder.path());
+        const fs::path entry = folder.path() / "applications/org.example.velloria.Velloria.desktop";
+        EXPECT_EQ(written, exec != nullptr) << program;
+        if (exec)
+            EXPECT_NE(readBytes(entry).find(exec), std::string::npos) << readBytes(entry);
+        else
+            EXPECT_FALSE(fs::exists(entry)) << program;
+    }
+}
+
 // An installed program leaves the menu to the system-wide entry: it removes what a run from
 // the build folder registered, and the older builds' files, but never a file the user made.
 TEST(DesktopIntegration, anInstalledProgramWithdrawsOnlyWhatABuildRegistered)
