@@ -2,6 +2,7 @@
 
 #include "ProjectInfo.h"
 #include "generate/JpegReader.h"
+#include "generate/OtherShow.h"
 #include "generate/SlideCache.h"
 #include "generate/SlidePicture.h"
 #include "model/PlainPropertyPages.h"
@@ -165,19 +166,17 @@ void CliCommands::addItems(const std::string &file, const std::vector<std::strin
     m_agent.SaveToFile(file);
 }
 
-void CliCommands::publish(const std::string &file, const std::string &folder, bool useCache,
-                          bool quiet)
+void CliCommands::publish(const std::string &file, const PublishOptions &options)
 {
-    onProject(file, [&] { publishProject(file, folder, useCache, quiet); });
+    onProject(file, [&] { publishProject(file, options); });
 }
 
 // Open as the editor opens, then Save As into the folder: everything a web site needs
 // lands there, the slides of pictures that have gone missing included.
-void CliCommands::publishProject(const std::string &file, const std::string &folder, bool useCache,
-                                 bool quiet)
+void CliCommands::publishProject(const std::string &file, const PublishOptions &options)
 {
     const fs::path target =
-        folder.empty() ? fs::absolute(file).parent_path() : fs::absolute(folder);
+        options.folder.empty() ? fs::absolute(file).parent_path() : fs::absolute(options.folder);
     std::error_code ec;
     fs::create_directories(target, ec);
     if (ec)
@@ -193,15 +192,20 @@ void CliCommands::publishProject(const std::string &file, const std::string &fol
     ProjectCommands commands(m_agent, m_tree, pages, *this, events, m_folders.templates());
     m_currentFile = file;
     report(file, *commands.openProjectFile(file));
-    const SlideCache cache(SlideCache::defaultFolder());
-    m_agent.setSlideCache(useCache ? &cache : nullptr);
     const std::string fileName = fs::path(file).filename().string();
+    if (!options.replaceOtherShow)
+        if (const auto other = otherShowIn(target.string(), fileName, m_agent.GetAppletData()))
+            throw VelloriaError(*other + " Publish \"" + fileName +
+                                "\" into a folder of its own with --to FOLDER, or "
+                                "replace the other show with --replace-other-show.");
+    const SlideCache cache(SlideCache::defaultFolder());
+    m_agent.setSlideCache(options.useCache ? &cache : nullptr);
     commands.saveAsPath((target / fileName).string());
     warnOfMissingOriginals(file);
     SlideCache(cache.folder(), slidePipelineVersion, SlideCache::sizeLimitFromEnvironment()).trim();
     const std::string published = TzybAppletAgent::publishedName(fileName);
     m_out << (target / (published + "_PublishReport.txt")).string() << '\n';
-    if (!quiet)
+    if (!options.quiet)
         printCodeToPaste(target / (published + ".html"));
 }
 
@@ -242,11 +246,15 @@ void CliCommands::warnOfMissingOriginals(const std::string &file) const
     for (const TzybAppletAgent::MissingOriginal &missing : m_agent.missingOriginals()) {
         const std::string &slide =
             m_agent.items()[static_cast<std::size_t>(missing.item)].IImageFileName;
+        std::string refused;
+        for (const TzybAppletAgent::RefusedSlide &kept : m_agent.refusedSlides())
+            if (kept.item == missing.item)
+                refused = "its kept slide \"" + kept.name + "\" is not published (" + kept.reason +
+                          "), so ";
         std::cerr << "velloria-cli: warning: \"" << file << "\": original picture \""
                   << missing.path << "\" of item " << missing.item + 1 << " not found; "
-                  << (slide.empty()
-                          ? std::string("the item has no slide and is left out of the show")
-                          : "the item keeps its earlier slide \"" + slide + "\"")
+                  << (slide.empty() ? refused + "the item has no slide and is left out of the show"
+                                    : "the item keeps its earlier slide \"" + slide + "\"")
                   << '\n';
     }
 }

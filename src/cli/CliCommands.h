@@ -34,6 +34,15 @@ struct ItemEdit
     std::optional<std::string> picture;
 };
 
+struct PublishOptions
+{
+    std::string folder; // the project's own when empty
+    bool useCache = true;
+    bool quiet = false;
+    // Publish even where the folder holds another project's show, replacing it.
+    bool replaceOtherShow = false;
+};
+
 class PlainPropertyPages;
 class ProjectCommands;
 
@@ -52,9 +61,10 @@ public:
     void add(const std::string &file, const std::vector<std::string> &images,
              const NewItemOptions &options);
     // Opens the project as the editor does, then saves it as File > Save does: everything
-    // a web site needs lands in `folder` (the project's own when empty).
+    // a web site needs lands in the options' folder. Refused where that folder holds
+    // another project's show, unless told to replace it.
     // Prints the report's path and, unless quiet, the code to paste into a web page.
-    void publish(const std::string &file, const std::string &folder, bool useCache, bool quiet);
+    void publish(const std::string &file, const PublishOptions &options);
     // FIELD=VALUE with the names of showFields(), through the Script and Path pages.
     void set(const std::string &file, const std::vector<std::string> &assignments);
     // Through the Item General page of item `number`.
@@ -77,8 +87,7 @@ private:
     void writeNewProject(const std::string &file, bool force);
     void addItems(const std::string &file, const std::vector<std::string> &images,
                   const NewItemOptions &options);
-    void publishProject(const std::string &file, const std::string &folder, bool useCache,
-                        bool quiet);
+    void publishProject(const std::string &file, const PublishOptions &options);
     void warnOfMissingOriginals(const std::string &file) const;
     void load(const std::string &file);
     void report(const std::string &file, LoadResult result);

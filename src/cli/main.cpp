@@ -30,6 +30,7 @@ struct Arguments
     bool json = false;
     bool noCache = false;
     bool quiet = false;
+    bool replaceOtherShow = false;
     bool clear = false;
     int height = 0;
     int number = 0;
@@ -79,6 +80,8 @@ void defineFileCommands(CLI::App &app, Arguments &args)
         ->type_name("DIR");
     publish->add_flag("--no-cache", args.noCache, "Make every slide afresh");
     publish->add_flag("--quiet", args.quiet, "Print only the report's path");
+    publish->add_flag("--replace-other-show", args.replaceOtherShow,
+                      "Publish even where the folder holds another project's show");
 }
 
 void defineEditCommands(CLI::App &app, Arguments &args)
@@ -242,7 +245,8 @@ void publish(std::ostream &out, const Arguments &args)
     // another publish.
     const ScratchFolder scratch = ScratchFolder::inTemporaryFolder();
     const AppFolders folders = AppFolders::forProgram(programFolder()).withScratch(scratch.path());
-    CliCommands(out, folders).publish(args.file, args.out, !args.noCache, args.quiet);
+    CliCommands(out, folders)
+        .publish(args.file, {args.out, !args.noCache, args.quiet, args.replaceOtherShow});
 }
 
 void run(std::ostream &out, const CLI::App &app, const Arguments &args)

@@ -1,7 +1,9 @@
 #include "SlideNames.h"
 
+#include "JpegReader.h"
 #include "model/PreviewFolder.h"
 #include "model/TextUtil.h"
+#include "platform/VelloriaError.h"
 
 #include <algorithm>
 
@@ -46,4 +48,25 @@ bool SlideNames::isUsable(const std::string &name, const TStringArray &ownFiles)
             return false;
     return std::none_of(ownFiles.begin(), ownFiles.end(),
                         [&](const std::string &own) { return equalIgnoringCase(name, own); });
+}
+
+std::string SlideNames::keptSlideProblem(const std::string &name, const std::filesystem::path &file)
+{
+    const std::string extension = ".jpg";
+    const bool plainJpegName =
+        name.size() > extension.size() && name.front() != '.' &&
+        name.find_first_of("/\\") == std::string::npos &&
+        equalIgnoringCase(name.substr(name.size() - extension.size()), extension);
+    if (!plainJpegName)
+        return "its name is not that of a visible .jpg file";
+    std::error_code ec;
+    // Kept slides reach the preview folder only as files, never through a link.
+    if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(file, ec)))
+        return "there is no file of that name beside the project (links are not followed)";
+    try {
+        const JpegReader header(file);
+    } catch (const VelloriaError &) {
+        return "it does not read as a JPEG picture";
+    }
+    return {};
 }

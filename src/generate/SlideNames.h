@@ -6,6 +6,7 @@
 
 #include "model/AppletRecords.h"
 
+#include <filesystem>
 #include <set>
 #include <string>
 
@@ -22,6 +23,12 @@ public:
     // none of the files a run writes itself (the scripts, the preview page, the report,
     // and `ownFiles`). Compared ignoring case, as the web server may.
     static bool isUsable(const std::string &name, const TStringArray &ownFiles);
+
+    // A kept slide is published as it lies, so it must be what the show takes it for: a
+    // plain, visible ".jpg" name (no folder, not hidden) and a `file` that reads as a JPEG
+    // picture. Otherwise a project could put ".htaccess", a script or a page of its own on
+    // the site. Empty when it may be published, else why not.
+    static std::string keptSlideProblem(const std::string &name, const std::filesystem::path &file);
 
 private:
     bool isKept(const std::string &name) const;

@@ -96,8 +96,8 @@ void TzybAppletAgent::BuildHTML(const std::string &pagePath, DesignTree &tree)
     fileio::writeFileAtomically(pagePath, texts.page);
 }
 
-TzybAppletAgent::GeneratedTexts TzybAppletAgent::generate(DesignTree &tree,
-                                                          const TStringArray &ownFiles)
+TzybAppletAgent::GeneratedTexts
+TzybAppletAgent::generate(DesignTree &tree, const TStringArray &ownFiles, KeptSlides kept)
 {
     checkBeforeBuild(tree);
     // Slides and scripts of a killed run may lie there under temporary names.
@@ -106,6 +106,9 @@ TzybAppletAgent::GeneratedTexts TzybAppletAgent::generate(DesignTree &tree,
     ScriptFileNames[2] = "velloria.css";
     normalizeNumbers();
     dropUnsafeSlideNames(ownFiles);
+    m_refusedSlides.clear();
+    if (kept == KeptSlides::onlyPictures)
+        dropKeptSlidesThatAreNoPictures();
     refreshLevelsAndLinks(tree);
     MakeSlideImages(tree);
     if (AppletData.pContainerBorderStyle == "0")

@@ -1,6 +1,7 @@
 // Publishing: everything a web site needs, next to the project, with a report of it.
 
 #include "OutputText.h"
+#include "SlideNames.h"
 #include "model/ProgressScope.h"
 #include "model/ProjectFileWriter.h"
 #include "model/TextUtil.h"
@@ -63,7 +64,7 @@ bool TzybAppletAgent::SaveAndPublish(const std::string &folder, const std::strin
     GeneratedTexts texts;
     {
         ProgressScope scope(*m_progress, "Making HTML Codes ... ...");
-        texts = generate(tree, {files.page, files.project, files.report});
+        texts = generate(tree, {files.page, files.project, files.report}, KeptSlides::onlyPictures);
         writeGeneratedScripts(texts);
     }
     TemporaryFile::removeLeftovers(folder.empty() ? "." : folder,
@@ -74,6 +75,27 @@ bool TzybAppletAgent::SaveAndPublish(const std::string &folder, const std::strin
     faultPoint("publish-staged");
     staged.commit();
     return true;
+}
+
+// A kept slide is published from the preview folder, where opening the project copied it
+// from beside the project file. What is no picture there leaves its item without a slide,
+// and the report does not ask the user to upload it.
+void TzybAppletAgent::dropKeptSlidesThatAreNoPictures()
+{
+    for (std::size_t i = 0; i < Items.size(); ++i) {
+        TItemData &item = Items[i];
+        const std::string original = trimmed(item.IOriginalImagePath);
+        std::error_code ec;
+        if (item.IImageFileName.empty() ||
+            (!original.empty() && std::filesystem::exists(original, ec)))
+            continue;
+        std::string reason = SlideNames::keptSlideProblem(item.IImageFileName,
+                                                          m_preview.folder() / item.IImageFileName);
+        if (reason.empty())
+            continue;
+        m_refusedSlides.push_back({static_cast<int>(i), item.IImageFileName, std::move(reason)});
+        item.IImageFileName.clear();
+    }
 }
 
 void TzybAppletAgent::stageSite(StagedFiles &staged, const std::string &folder,

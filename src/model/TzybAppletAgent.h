@@ -123,6 +123,14 @@ public:
         std::string path;
     };
     const std::vector<MissingOriginal> &missingOriginals() const { return m_missingOriginals; }
+    // The kept slides of items with a missing original that the last save did not publish
+    // (see SlideNames::keptSlideProblem): those items have no slide now.
+    struct RefusedSlide
+    {
+        int item;
+        std::string name, reason;
+    };
+    const std::vector<RefusedSlide> &refusedSlides() const { return m_refusedSlides; }
 
 private:
     struct GeneratedTexts
@@ -140,11 +148,15 @@ private:
     void swapBlocks(int firstOfSecondBlock, int blockBefore, int blockAfter);
     // The run's steps up to the texts; `ownFiles` are the files that the caller writes
     // beside the slides.
-    GeneratedTexts generate(DesignTree &tree, const TStringArray &ownFiles);
+    // A site takes kept slides only when they are pictures; the preview shows them as kept.
+    enum class KeptSlides { asStored, onlyPictures };
+    GeneratedTexts generate(DesignTree &tree, const TStringArray &ownFiles,
+                            KeptSlides kept = KeptSlides::asStored);
     void writeGeneratedScripts(const GeneratedTexts &texts) const;
     void checkBeforeBuild(const DesignTree &tree) const;
     void normalizeNumbers();
     void dropUnsafeSlideNames(const TStringArray &ownFiles);
+    void dropKeptSlidesThatAreNoPictures();
     void refreshLevelsAndLinks(const DesignTree &tree);
     void writeSlide(int itemIndex, const struct SlidePicture &slide, const std::string &name);
     void stageSite(StagedFiles &staged, const std::string &folder, const PublishedFiles &files,
@@ -163,6 +175,7 @@ private:
     PreviewFolder m_preview;
     const SlideCache *m_slideCache = nullptr;
     std::vector<MissingOriginal> m_missingOriginals;
+    std::vector<RefusedSlide> m_refusedSlides;
     ProgressDisplay *m_progress;
     MessageSink *m_messages = nullptr;
 };

@@ -123,12 +123,13 @@ TEST_F(PublishSafety, aKeptSlideKeepsItsPicture)
     addItem(photo("a.jpg", 400, 300));
     addItem(folder.file("gone.jpg"));
     setItemField(1, &TItemData::IImageFileName, "slider0.jpg");
-    writeBytes(inProject("slider0.jpg"), "kept picture");
+    const std::string kept = readBytes(photo("kept.jpg", 40, 30));
+    writeBytes(inProject("slider0.jpg"), kept);
     agent.CopyResourceFiles(project().string() + "/");
     publish();
     EXPECT_EQ(agent.GetItem(0).IImageFileName, "slider0_1.jpg");
     EXPECT_EQ(agent.GetItem(1).IImageFileName, "slider0.jpg");
-    EXPECT_EQ(readBytes(inProject("slider0.jpg")), "kept picture");
+    EXPECT_EQ(readBytes(inProject("slider0.jpg")), kept);
     EXPECT_EQ(readBytes(inProject("slider0_1.jpg")).substr(0, 2), "\xFF\xD8");
     // With the kept item gone, the slide takes its usual name again.
     agent.deleteItemSubtree(tree, tree.nodeAt(2));
