@@ -26,6 +26,16 @@ UserPrompts::Answer QtUserPrompts::askYesNoCancel(const std::string &question)
                                        : Answer::cancel;
 }
 
+bool QtUserPrompts::askToReplace(const std::string &question)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Velloria"), toQString(question),
+                    QMessageBox::Cancel, m_parent);
+    QPushButton *replace = box.addButton(QStringLiteral("&Replace"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == replace;
+}
+
 bool QtUserPrompts::askYesNo(const std::string &question)
 {
     return QMessageBox::warning(m_parent, QStringLiteral("Velloria"), toQString(question),

@@ -18,6 +18,7 @@ public:
     void showError(const std::string &text) override;
     Answer askYesNoCancel(const std::string &question) override;
     Answer askReloadOverwriteCancel(const std::string &question) override;
+    bool askToReplace(const std::string &question) override;
     bool askYesNo(const std::string &question) override;
     std::optional<std::string> chooseFileToOpen(const std::string &filter) override;
     std::optional<std::string> chooseFileToSave(const std::string &filter,

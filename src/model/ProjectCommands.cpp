@@ -4,6 +4,7 @@
 
 #include "PageStore.h"
 #include "TextUtil.h"
+#include "generate/OtherShow.h"
 #include "platform/ProjectLock.h"
 
 namespace fs = std::filesystem;
@@ -165,6 +166,17 @@ std::string ProjectCommands::projectFileOf(const std::string &path)
     return folder + TzybAppletAgent::projectFileName(name);
 }
 
+// Another project's show in the folder would be replaced by this one: the user decides,
+// before anything is written.
+bool ProjectCommands::mayPublishBeside(const std::string &path)
+{
+    const auto [folder, name] = folderAndName(path);
+    const std::optional<std::string> other = otherShowIn(folder, name, m_agent.GetAppletData());
+    return !other ||
+           m_prompts.askToReplace(*other + "\n\nReplace that show with this one? Cancel saves "
+                                           "nothing; a folder of its own keeps both shows.");
+}
+
 // The lock is the one of the file written, which velloria-cli takes for the same project.
 void ProjectCommands::saveAndPublish(const std::string &path)
 {
@@ -187,6 +199,8 @@ bool ProjectCommands::save()
         return false;
     if (reloaded)
         return true;
+    if (!mayPublishBeside(m_currentFileName))
+        return false;
     saveAndPublish(m_currentFileName);
     setModified(false);
     return true;
@@ -235,7 +249,7 @@ bool ProjectCommands::saveWithDialog()
 {
     const std::optional<std::string> chosen =
         m_prompts.chooseFileToSave(projectFilter, m_saveDialogFolder);
-    if (!chosen || !mayReplace(*chosen))
+    if (!chosen || !mayReplace(*chosen) || !mayPublishBeside(*chosen))
         return false;
     saveAndPublish(*chosen);
     setModified(false);

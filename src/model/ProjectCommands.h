@@ -142,6 +142,8 @@ private:
     static std::string projectFileOf(const std::string &path);
     // False when the user chose not to replace an existing project.
     bool mayReplace(const std::string &path);
+    // False when the folder holds another project's show and the user chose not to replace it.
+    bool mayPublishBeside(const std::string &path);
     // False when the project on disk changed since it was read or written here and the user
     // cancelled; reloads it when the user chose so.
     bool checkDiskBeforeSave(bool &reloaded);

@@ -20,6 +20,8 @@ public:
     {
         return askYesNoCancel(question);
     }
+    // A warning whose buttons read Replace (true) and Cancel.
+    virtual bool askToReplace(const std::string &question) { return askYesNo(question); }
     // A warning with the buttons Yes and No.
     virtual bool askYesNo(const std::string &question) = 0;
     // A file to open or to save as; nothing when the user cancels. The filter reads

@@ -362,3 +362,30 @@ TEST(EditHistoryTest, keepsTheNewestStepsAndKnowsTheSavedState)
 }
 
 } // namespace
+
+namespace {
+
+// A second show saved into a folder that holds another project's show asks first.
+TEST_F(Commands, aSecondShowInOneFolderIsAQuestion)
+{
+    addItem();
+    commands.saveAsPath(file("index.jfs"));
+    const std::string config = readBytes(file("velloriacfg.js"));
+    prompts.answers = {"no"};
+    commands.newProject();
+    addItem();
+    prompts.answers = {file("gallery.jfs"), "no"};
+    EXPECT_FALSE(commands.saveAs());
+    EXPECT_NE(prompts.asked.back().find("index.jfs"), std::string::npos) << prompts.asked.back();
+    EXPECT_FALSE(fs::exists(file("gallery.jfs")));
+    EXPECT_EQ(readBytes(file("velloriacfg.js")), config);
+    prompts.answers = {file("gallery.jfs"), "yes"};
+    EXPECT_TRUE(commands.saveAs());
+    EXPECT_TRUE(fs::exists(file("gallery.jfs")));
+    prompts.asked.clear();
+    addItem();
+    EXPECT_TRUE(commands.save());
+    EXPECT_TRUE(prompts.asked.empty()) << "its own show is no question";
+}
+
+} // namespace
