@@ -42,18 +42,13 @@ std::string storedPicturePath(const std::string &typed)
     return fs::absolute(trimmed(typed)).lexically_normal().string();
 }
 
-// A rename replaces a file whatever its mode, but a read-only project is its owner's word
-// that it is to stay as it is. Each command that writes into a folder also clears up after
-// runs killed there, not only a publish.
+// Each command that writes into a folder also clears up after runs killed there, not only a
+// publish.
 void prepareToReplace(const std::string &file)
 {
+    fileio::refuseReadOnly(file);
     std::error_code error;
     const fs::path place = fs::weakly_canonical(fs::absolute(file), error);
-    struct stat status = {};
-    if (!error && ::stat(place.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
-        ((status.st_mode & 0222) == 0 || (::access(place.c_str(), W_OK) != 0 && errno == EACCES)))
-        throw VelloriaError("\"" + file +
-                            "\" is read-only; make it writable (chmod u+w) to change it");
     TemporaryFile::removeLeftovers(error ? fs::absolute(file).parent_path() : place.parent_path(),
                                    {place.filename().string()});
 }

@@ -5,6 +5,7 @@
 #include "PageStore.h"
 #include "TextUtil.h"
 #include "generate/OtherShow.h"
+#include "platform/FileIO.h"
 #include "platform/ProjectLock.h"
 
 namespace fs = std::filesystem;
@@ -181,6 +182,7 @@ bool ProjectCommands::mayPublishBeside(const std::string &path)
 void ProjectCommands::saveAndPublish(const std::string &path)
 {
     const std::string written = projectFileOf(path);
+    fileio::refuseReadOnly(written);
     std::optional<ProjectLock> lock;
     if (m_lockPatience)
         lock.emplace(written, *m_lockPatience);

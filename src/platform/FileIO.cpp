@@ -223,4 +223,16 @@ void copyFileQuietly(const std::filesystem::path &from, const std::filesystem::p
     }
 }
 
+void refuseReadOnly(const std::filesystem::path &file)
+{
+    std::error_code error;
+    const std::filesystem::path place =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(file), error);
+    struct stat status = {};
+    if (!error && ::stat(place.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+        ((status.st_mode & 0222) == 0 || (::access(place.c_str(), W_OK) != 0 && errno == EACCES)))
+        throw VelloriaError("\"" + file.string() +
+                            "\" is read-only; make it writable (chmod u+w) to change it");
+}
+
 } // namespace fileio

@@ -72,6 +72,10 @@ int openRegularFile(const std::filesystem::path &path, std::string_view verb,
                     SourceLinks links = SourceLinks::follow);
 
 // "Cannot <verb> file "<path>": <reason of errno>"
+// A rename replaces a file whatever its mode, but a read-only file is its owner's word that it
+// is to stay as it is: raises VelloriaError naming it. A link is judged by its target.
+void refuseReadOnly(const std::filesystem::path &file);
+
 std::string ioErrorText(std::string_view verb, const std::filesystem::path &path, int error);
 
 // What a file of this mode is, for messages: "a folder", "a named pipe (FIFO)", "a

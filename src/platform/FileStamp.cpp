@@ -20,7 +20,6 @@ FileStamp FileStamp::of(const std::filesystem::path &path)
     return {true,
             static_cast<std::uintmax_t>(status.st_size),
             nanoseconds(status.st_mtim),
-            nanoseconds(status.st_ctim),
             static_cast<std::uint64_t>(status.st_ino),
             static_cast<std::uint64_t>(status.st_dev)};
 }

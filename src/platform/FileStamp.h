@@ -13,7 +13,6 @@ struct FileStamp
     bool exists = false;
     std::uintmax_t size = 0;
     std::int64_t modifiedNs = 0;
-    std::int64_t changedNs = 0;
     std::uint64_t inode = 0;
     std::uint64_t device = 0;
 

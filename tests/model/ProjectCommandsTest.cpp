@@ -389,3 +389,20 @@ TEST_F(Commands, aSecondShowInOneFolderIsAQuestion)
 }
 
 } // namespace
+
+namespace {
+
+// A read-only project is its owner's word that it stays as it is, whoever saves it.
+TEST_F(Commands, aReadOnlyProjectIsNotReplaced)
+{
+    addItem();
+    commands.saveAsPath(file("show.jfs"));
+    fs::permissions(file("show.jfs"), fs::perms::owner_read | fs::perms::group_read);
+    const std::string before = readBytes(file("show.jfs"));
+    addItem();
+    EXPECT_THROW(commands.save(), VelloriaError);
+    EXPECT_EQ(readBytes(file("show.jfs")), before);
+    EXPECT_TRUE(commands.modified());
+}
+
+} // namespace
