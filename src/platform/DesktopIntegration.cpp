@@ -2,6 +2,9 @@
 
 #include "FileIO.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace fs = std::filesystem;
 
 namespace desktopintegration {
@@ -157,8 +160,10 @@ bool registerProjectType(const fs::path &program, const fs::path &dataHome)
 {
     if (!writableInEntry(program.string()))
         return false;
-    const bool older = removeWhenOurs(olderEntryFile(dataHome), projectMimeType) |
-                       removeWhenOurs(olderMimeFile(dataHome), projectMimeType);
+    // Each removal runs, whatever the one before did.
+    const bool olderEntry = removeWhenOurs(olderEntryFile(dataHome), projectMimeType);
+    const bool olderMime = removeWhenOurs(olderMimeFile(dataHome), projectMimeType);
+    const bool older = olderEntry || olderMime;
     const bool entry = writeWhenDifferent(entryFile(dataHome), desktopEntry(program));
     const bool mime = writeWhenDifferent(mimeFile(dataHome), mimePackage());
     return older || entry || mime;
@@ -166,10 +171,12 @@ bool registerProjectType(const fs::path &program, const fs::path &dataHome)
 
 bool withdrawProjectType(const fs::path &dataHome)
 {
-    return removeWhenOurs(entryFile(dataHome), entryMark) |
-           removeWhenOurs(mimeFile(dataHome), mimeMark) |
-           removeWhenOurs(olderEntryFile(dataHome), projectMimeType) |
-           removeWhenOurs(olderMimeFile(dataHome), projectMimeType);
+    // Each removal runs, whatever the ones before did.
+    const bool removed[] = {removeWhenOurs(entryFile(dataHome), entryMark),
+                            removeWhenOurs(mimeFile(dataHome), mimeMark),
+                            removeWhenOurs(olderEntryFile(dataHome), projectMimeType),
+                            removeWhenOurs(olderMimeFile(dataHome), projectMimeType)};
+    return std::find(std::begin(removed), std::end(removed), true) != std::end(removed);
 }
 
 bool updateForProgram(const fs::path &program, bool installed, const fs::path &dataHome)
