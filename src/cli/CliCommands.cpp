@@ -2,7 +2,7 @@
 
 #include "ProjectInfo.h"
 #include "generate/JpegReader.h"
-#include "generate/OtherShow.h"
+#include "model/OtherShow.h"
 #include "generate/SlideCache.h"
 #include "generate/SlidePicture.h"
 #include "model/PlainPropertyPages.h"

@@ -2,9 +2,9 @@
 
 #include "ProjectCommands.h"
 
+#include "OtherShow.h"
 #include "PageStore.h"
 #include "TextUtil.h"
-#include "generate/OtherShow.h"
 #include "platform/FileIO.h"
 #include "platform/ProjectLock.h"
 

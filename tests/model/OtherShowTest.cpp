@@ -1,6 +1,6 @@
 // Whose show a site folder holds, from the reports and configuration script found there.
 
-#include "generate/OtherShow.h"
+#include "model/OtherShow.h"
 
 #include "common/TempFolder.h"
 
