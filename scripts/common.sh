@@ -1,15 +1,17 @@
 # Shared by scripts/run and scripts/test: installs what is missing, then builds.
 # shellcheck shell=bash
 
-# Debian packages the build and the tests need (the README says why each one is there).
+# Debian packages the build needs (the README says why each one is there).
 VELLORIA_PACKAGES=(
     cmake g++ make pkg-config
     libjpeg62-turbo-dev liblcms2-dev
     libcli11-dev nlohmann-json3-dev
-    libgtest-dev libgmock-dev
     qt6-base-dev
     librsvg2-bin
 )
+
+# GoogleTest: only a build with the tests needs it (Qt Test comes with qt6-base-dev).
+TEST_PACKAGES=(libgtest-dev libgmock-dev)
 
 velloria_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
 
@@ -29,12 +31,17 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# Configures build/ once and builds incrementally.
+# Configures build/ once and builds incrementally: build_project with-tests|without-tests.
+# A build configured with the tests keeps them; one without gets them when asked for.
 build_project() {
-    local root
+    local root testing=OFF cache
     root=$(velloria_root)
-    if [ ! -f "$root/build/CMakeCache.txt" ]; then
-        cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cache="$root/build/CMakeCache.txt"
+    [ "$1" = with-tests ] && testing=ON
+    if [ ! -f "$cache" ]; then
+        cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=$testing
+    elif [ $testing = ON ] && ! grep -qx 'BUILD_TESTING:BOOL=ON' "$cache"; then
+        cmake -S "$root" -B "$root/build" -DBUILD_TESTING=ON
     fi
     cmake --build "$root/build" --parallel "$(nproc)"
 }
