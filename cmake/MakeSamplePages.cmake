@@ -27,22 +27,19 @@ function(show_settings out name width height background delay step border)
         border-color=${border_colour} PARENT_SCOPE)
 endfunction()
 
-# The code a designer pastes: the lines from BEGIN to END and the div line, as written; only
-# the line ends become the layout's.
-function(pasted_code page code_out div_out)
-    file(READ "${page}" text)
-    string(REPLACE "\r\n" "\n" text "${text}")
-    string(FIND "${text}" "<!-- BEGIN -->\n" begin)
-    string(FIND "${text}" "<!-- END -->\n" end)
-    string(REGEX MATCH "\n<div id=[^\n]*" div "${text}")
-    if(begin LESS 0 OR end LESS begin OR div STREQUAL "")
-        message(FATAL_ERROR "${page}: no code between BEGIN and END, or no div line")
+# The code a designer pastes, as `velloria-cli publish --code-only` prints it: the marked
+# scripts, then the div line as the last line.
+function(split_pasted_code pasted code_out div_out)
+    string(REGEX MATCH "([^\n]*)\n$" last "${pasted}")
+    if(NOT CMAKE_MATCH_1 OR last STREQUAL pasted)
+        message(FATAL_ERROR "velloria-cli printed no code to paste: ${pasted}")
     endif()
-    math(EXPR length "${end} + 13 - ${begin}")
-    string(SUBSTRING "${text}" ${begin} ${length} code)
-    string(SUBSTRING "${div}" 1 -1 div)
+    string(LENGTH "${pasted}" length)
+    string(LENGTH "${last}" last_length)
+    math(EXPR code_length "${length} - ${last_length}")
+    string(SUBSTRING "${pasted}" 0 ${code_length} code)
     set(${code_out} "${code}" PARENT_SCOPE)
-    set(${div_out} "${div}" PARENT_SCOPE)
+    set(${div_out} "${CMAKE_MATCH_1}" PARENT_SCOPE)
 endfunction()
 
 # Tenths of a second as "x.y s".
@@ -137,10 +134,10 @@ function(sample folder)
     endforeach()
     set(site "${OUT}/${folder}")
     file(REMOVE_RECURSE "${site}")
-    execute_process(COMMAND "${CLI}" publish "${project}" --to "${site}"
-        OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+    execute_process(COMMAND "${CLI}" publish "${project}" --to "${site}" --code-only
+        OUTPUT_VARIABLE pasted COMMAND_ERROR_IS_FATAL ANY)
 
-    pasted_code("${site}/${arg_NAME}.html" code div)
+    split_pasted_code("${pasted}" code div)
     describe_settings(settings ${width} ${height} ${arg_BACKGROUND} ${arg_DELAY} ${arg_STEP}
         "${arg_BORDER}" "${arg_PHOTO_SIZE}")
     describe_making(making ${arg_NAME} "${fields}" "${arg_SLIDES}" "${code}" "${div}")

@@ -2,6 +2,7 @@
 
 #include "ProjectInfo.h"
 #include "generate/JpegReader.h"
+#include "generate/OutputText.h"
 #include "model/OtherShow.h"
 #include "generate/SlideCache.h"
 #include "generate/SlidePicture.h"
@@ -204,31 +205,28 @@ void CliCommands::publishProject(const std::string &file, const PublishOptions &
     warnOfMissingOriginals(file);
     SlideCache(cache.folder(), slidePipelineVersion, SlideCache::sizeLimitFromEnvironment()).trim();
     const std::string published = TzybAppletAgent::publishedName(fileName);
-    m_out << (target / (published + "_PublishReport.txt")).string() << '\n';
-    if (!options.quiet)
-        printCodeToPaste(target / (published + ".html"));
+    if (options.print != PublishOptions::Print::code)
+        m_out << (target / (published + "_PublishReport.txt")).string() << '\n';
+    if (options.print != PublishOptions::Print::report)
+        printCodeToPaste(options.print);
 }
 
-// The page's code between its BEGIN and END marks loads the show; its <div> is where the
-// show appears, and without it the pasted code shows nothing.
-void CliCommands::printCodeToPaste(const fs::path &page) const
+// The scripts load the show; the <div> is where it appears, and without it the pasted code
+// shows nothing. The run has left the show's values as the page spells them, so this is the
+// page's code byte for byte; only the line ends become the terminal's.
+void CliCommands::printCodeToPaste(PublishOptions::Print print) const
 {
-    std::istringstream lines(fileio::readFile(page));
-    std::string code;
-    bool inside = false;
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line == "<!-- END -->")
-            inside = false;
-        if (inside || line.rfind("<div id=", 0) == 0)
-            code += line + '\n';
-        if (line == "<!-- BEGIN -->")
-            inside = true;
+    const CodeToPaste code = codeToPaste(m_agent.GetAppletData(), m_agent.scriptFileNames());
+    std::string text;
+    if (print == PublishOptions::Print::code) {
+        text = code.markedScripts() + code.div;
+    } else {
+        text = "\n<!-- Paste into the <body> of your web page; the <div> is where the show "
+               "appears. -->\n" +
+               code.scripts + code.div;
     }
-    m_out << "\n<!-- Paste into the <body> of your web page; the <div> is where the show "
-             "appears. -->\n"
-          << code;
+    std::erase(text, '\r');
+    m_out << text;
 }
 
 void checkPicture(const std::string &path)

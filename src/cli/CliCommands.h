@@ -38,7 +38,9 @@ struct PublishOptions
 {
     std::string folder; // the project's own when empty
     bool useCache = true;
-    bool quiet = false;
+    // The report's path and the code to paste under a word on where it goes, the path alone,
+    // or the code alone, marked as the page marks it (for scripts that paste it).
+    enum class Print { reportAndCode, report, code } print = Print::reportAndCode;
     // Publish even where the folder holds another project's show, replacing it.
     bool replaceOtherShow = false;
 };
@@ -63,7 +65,7 @@ public:
     // Opens the project as the editor does, then saves it as File > Save does: everything
     // a web site needs lands in the options' folder. Refused where that folder holds
     // another project's show, unless told to replace it.
-    // Prints the report's path and, unless quiet, the code to paste into a web page.
+    // Prints the report's path, the code to paste into a web page, or both.
     void publish(const std::string &file, const PublishOptions &options);
     // FIELD=VALUE with the names of showFields(), through the Script and Path pages.
     void set(const std::string &file, const std::vector<std::string> &assignments);
@@ -83,7 +85,7 @@ private:
     void editProject(const std::string &file,
                      const std::function<void(ProjectCommands &, PlainPropertyPages &)> &edit);
     DesignTree::Node itemNode(int number, bool rootToo) const;
-    void printCodeToPaste(const std::filesystem::path &page) const;
+    void printCodeToPaste(PublishOptions::Print print) const;
     void writeNewProject(const std::string &file, bool force);
     void addItems(const std::string &file, const std::vector<std::string> &images,
                   const NewItemOptions &options);

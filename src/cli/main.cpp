@@ -30,6 +30,7 @@ struct Arguments
     bool json = false;
     bool noCache = false;
     bool quiet = false;
+    bool codeOnly = false;
     bool replaceOtherShow = false;
     bool clear = false;
     int height = 0;
@@ -79,7 +80,11 @@ void defineFileCommands(CLI::App &app, Arguments &args)
     publish->add_option("--to", args.out, "Folder to publish into (default: the project's)")
         ->type_name("DIR");
     publish->add_flag("--no-cache", args.noCache, "Make every slide afresh");
-    publish->add_flag("--quiet", args.quiet, "Print only the report's path");
+    auto *quiet = publish->add_flag("--quiet", args.quiet, "Print only the report's path");
+    publish
+        ->add_flag("--code-only", args.codeOnly,
+                   "Print only the code to paste, between the comments that mark it")
+        ->excludes(quiet);
     publish->add_flag("--replace-other-show", args.replaceOtherShow,
                       "Publish even where the folder holds another project's show");
 }
@@ -245,8 +250,12 @@ void publish(std::ostream &out, const Arguments &args)
     // another publish.
     const ScratchFolder scratch = ScratchFolder::inTemporaryFolder();
     const AppFolders folders = AppFolders::forProgram(programFolder()).withScratch(scratch.path());
+    using Print = PublishOptions::Print;
+    const Print print = args.codeOnly ? Print::code
+                        : args.quiet  ? Print::report
+                                      : Print::reportAndCode;
     CliCommands(out, folders)
-        .publish(args.file, {args.out, !args.noCache, args.quiet, args.replaceOtherShow});
+        .publish(args.file, {args.out, !args.noCache, print, args.replaceOtherShow});
 }
 
 void run(std::ostream &out, const CLI::App &app, const Arguments &args)

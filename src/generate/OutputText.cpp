@@ -18,6 +18,8 @@ public:
         m_text.append("\r\n");
         return *this;
     }
+    // Lines that already end in CR LF.
+    void append(std::string_view text) { m_text.append(text); }
     std::string take() { return std::move(m_text); }
 
 private:
@@ -91,8 +93,26 @@ std::string configScriptText(const TAppletData &d, const TItemArray &items)
     return lines.take();
 }
 
+CodeToPaste codeToPaste(const TAppletData &d, const TStringArray &files)
+{
+    Lines scripts;
+    scripts << "<link href=\"./" + files[2] + "\" type=text/css rel=stylesheet>"
+            << "<script language=\"javascript\" src=\"./" + files[0] + "\"></script>"
+            << "<script language=\"javascript\" src=\"./" + files[1] + "\"></script>";
+    Lines div;
+    div << "<div id=\"" + escapeHtml(d.pSliderDivID) + "\" style=\"width:" + d.pWidth +
+               "px;height:" + d.pHeight + "px;\"></div>";
+    return {scripts.take(), div.take()};
+}
+
+std::string CodeToPaste::markedScripts() const
+{
+    return "<!-- BEGIN -->\r\n" + scripts + "<!-- END -->\r\n";
+}
+
 std::string htmlPageText(const TAppletData &d, const TStringArray &files)
 {
+    const CodeToPaste code = codeToPaste(d, files);
     Lines lines;
     lines << markOfTheWeb(product::homePageUrl) << "<html>"
           << "<head>"
@@ -103,18 +123,13 @@ std::string htmlPageText(const TAppletData &d, const TStringArray &files)
           << "<!-- " + std::string(product::nameAndVersion) + " -->"
           << "<!-- " + std::string(product::copyrightLine) + " -->"
           << "<!-- " + std::string(product::productFamilyUrl) + " -->"
-          << "<!-- NOTE: Please insert these codes into <body> section of Web pages. -->"
-          << "<!-- BEGIN -->"
-          << "<link href=\"./" + files[2] + "\" type=text/css rel=stylesheet>"
-          << "<script language=\"javascript\" src=\"./" + files[0] + "\"></script>"
-          << "<script language=\"javascript\" src=\"./" + files[1] + "\"></script>"
-          << "<!-- END -->"
-          << ""
+          << "<!-- NOTE: Please insert these codes into <body> section of Web pages. -->";
+    lines.append(code.markedScripts());
+    lines << ""
           << "<!-- Please insert the <div> below to your Web page where you would -->"
-          << "<!-- like to include the slideshow. -->"
-          << "<div id=\"" + escapeHtml(d.pSliderDivID) + "\" style=\"width:" + d.pWidth +
-                 "px;height:" + d.pHeight + "px;\"></div>"
-          << ""
+          << "<!-- like to include the slideshow. -->";
+    lines.append(code.div);
+    lines << ""
           << "</body>"
           << "</html>";
     return lines.take();

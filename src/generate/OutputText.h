@@ -11,6 +11,20 @@
 std::string styleSheetText(const TAppletData &data);
 std::string configScriptText(const TAppletData &data, const TItemArray &items);
 std::string htmlPageText(const TAppletData &data, const TStringArray &scriptFileNames);
+
+// The code a designer pastes into a page of their own, as the HTML page holds it. The page,
+// velloria-cli and the sample pages all take it from here, so they cannot come to differ.
+struct CodeToPaste
+{
+    std::string scripts; // what loads the show, for the <body>
+    std::string div;     // the one line where the show appears
+
+    // The scripts between the BEGIN and END comments that mark them in the page, so that a
+    // designer finds the pasted code again to replace it.
+    std::string markedScripts() const;
+};
+CodeToPaste codeToPaste(const TAppletData &data, const TStringArray &scriptFileNames);
+
 std::string publishReportText(const TStringArray &scriptFileNames, const TItemArray &items);
 
 // "<!-- saved from url=(0029)https://... -->": the length of the address in four digits.

@@ -187,6 +187,18 @@ TEST_F(CliPublish, aNewProjectPublishesAWorkingShow)
     EXPECT_EQ(code, expected + "\n");
     EXPECT_EQ(cli({"publish", file("show.jfs"), "--to", file("site/deep"), "--quiet"}).out,
               file("site/deep/show_PublishReport.txt") + "\n");
+    // Alone, for scripts that paste it: the scripts marked as the page marks them, then the
+    // <div>, each as the page holds it.
+    const std::string alone =
+        cli({"publish", file("show.jfs"), "--to", file("site/deep"), "--code-only"}).out;
+    std::string pageLines = page;
+    std::erase(pageLines, '\r');
+    const std::size_t div = alone.rfind("<div id=");
+    ASSERT_NE(div, std::string::npos) << alone;
+    EXPECT_EQ(alone.rfind("<!-- BEGIN -->\n", 0), 0u) << alone;
+    EXPECT_TRUE(alone.substr(0, div).ends_with("<!-- END -->\n")) << alone;
+    EXPECT_NE(pageLines.find(alone.substr(0, div)), std::string::npos) << alone;
+    EXPECT_NE(pageLines.find("\n" + alone.substr(div)), std::string::npos) << alone;
     EXPECT_NE(page.find("<div id=\"Velloria1_div\" style=\"width:160px;height:120px;\">"),
               std::string::npos);
     const std::string script = readBytes(file("site/deep/velloriacfg.js"));
