@@ -1,14 +1,30 @@
 #include "DesktopIntegration.h"
 
 #include "FileIO.h"
+// The desktop entry and MIME package an installation ships, as string constants: made by the
+// build from packaging/ (see packaging/CMakeLists.txt).
+#include "ShippedDesktopFiles.h"
 
 #include <algorithm>
 #include <iterator>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
 namespace desktopintegration {
 namespace {
+
+// What the code below adapts, and the names the removals look for, must be in the shipped
+// files, or the build stops here.
+constexpr bool holds(std::string_view text, std::string_view part)
+{
+    return text.find(part) != std::string_view::npos;
+}
+static_assert(holds(shipped::desktopEntry, "\nExec="));
+static_assert(holds(shipped::desktopEntry, projectMimeType));
+static_assert(holds(shipped::desktopEntry, applicationId));
+static_assert(shipped::mimePackage.starts_with("<?xml "));
+static_assert(holds(shipped::mimePackage, projectMimeType));
 
 // Marks the files this program wrote, so that only those are ever removed.
 const std::string entryMark = "X-Velloria-Registered-By=build-folder\n";
@@ -56,13 +72,11 @@ bool writableInEntry(const std::string &path)
     return true;
 }
 
-// The Exec key is read twice: first as a string value, whose escapes take a backslash, a
-// line break or a tab; then as a command line, whose quoting takes the rest. A "%" would be
-// a field code, so it is doubled.
-std::string execValue(const std::string &program)
+// A string value's escapes take a backslash, a line break or a tab.
+std::string stringValue(const std::string &text)
 {
     std::string value;
-    for (const char c : quotedForExec(program)) {
+    for (const char c : text) {
         if (c == '\\')
             value += "\\\\";
         else if (c == '\n')
@@ -71,45 +85,47 @@ std::string execValue(const std::string &program)
             value += "\\r";
         else if (c == '\t')
             value += "\\t";
-        else if (c == '%')
-            value += "%%";
         else
             value += c;
     }
     return value;
 }
 
-std::string desktopEntry(const fs::path &program)
+// The Exec key is read twice: first as a string value, then as a command line, whose quoting
+// takes the rest. A "%" would be a field code, so it is doubled.
+std::string execValue(const std::string &program)
 {
-    return std::string("[Desktop Entry]\n"
-                       "Type=Application\n"
-                       "Name=Velloria\n"
-                       "Comment=Design image slide shows that fade from picture to picture\n"
-                       "Exec=") +
-           execValue(program.string()) + " %f\n" + "Icon=" + applicationId +
-           "\n"
-           "Terminal=false\n"
-           "Categories=Development;WebDevelopment;\n"
-           "MimeType=" +
-           projectMimeType + ";\n" + entryMark;
+    std::string value;
+    for (const char c : stringValue(quotedForExec(program)))
+        value += c == '%' ? std::string("%%") : std::string(1, c);
+    return value;
 }
 
+// The shipped entry finds the program on the PATH; this one names the program where it is,
+// in Exec (keeping the shipped arguments) and in TryExec, so that the entry disappears from
+// the menu with the build folder. Every other line is the shipped one.
+std::string desktopEntry(const fs::path &program)
+{
+    std::istringstream lines{std::string(shipped::desktopEntry)};
+    std::string entry;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("Exec=")) {
+            const std::size_t arguments = line.find(' ');
+            line = "Exec=" + execValue(program.string()) +
+                   (arguments == std::string::npos ? "" : line.substr(arguments));
+        } else if (line.starts_with("TryExec=")) {
+            line = "TryExec=" + stringValue(program.string());
+        }
+        entry += line + '\n';
+    }
+    return entry + entryMark;
+}
+
+// The shipped type, marked as ours below its XML declaration.
 std::string mimePackage()
 {
-    return std::string(
-               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + mimeMark +
-               "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-               "  <mime-type type=\"") +
-           projectMimeType +
-           "\">\n"
-           "    <comment>Velloria project</comment>\n"
-           "    <sub-class-of type=\"text/plain\"/>\n"
-           "    <glob pattern=\"*.jfs\"/>\n"
-           "    <magic priority=\"50\">\n"
-           "      <match type=\"string\" offset=\"0\" value=\"&lt;Warning_Info&gt;\"/>\n"
-           "    </magic>\n"
-           "  </mime-type>\n"
-           "</mime-info>\n";
+    std::string package(shipped::mimePackage);
+    return package.insert(package.find('\n') + 1, mimeMark);
 }
 
 bool writeWhenDifferent(const fs::path &file, const std::string &text)
