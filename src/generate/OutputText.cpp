@@ -80,11 +80,13 @@ std::string configScriptText(const TAppletData &d, const TItemArray &items)
     headerBlock(lines);
     for (const TItemData &item : items)
         lines << itemLine(n, item);
+    // No eval and no timer given as text: a page whose policy allows scripts from files only
+    // (script-src 'self') would refuse both and never show the slides.
     lines << "function CI" + n + "(ipa){"
-          << "if(!(window." + n + "cfg)){eval('window." + n + "cfg=new Array();');};"
+          << "if(!window." + n + "cfg){window." + n + "cfg=[];}"
           << n + "cfg[" + n + "cfg.length]=ipa;};"
           << "function Init" + n + "(){"
-          << "if (!window.bkag){setTimeout('Init" + n + "()',350);return;};" << constructorLine(d);
+          << "if (!window.bkag){setTimeout(Init" + n + ",350);return;};" << constructorLine(d);
     // Without items nothing creates the array, and the constructor call would stop the
     // page's script with an undefined name: create it empty.
     if (items.empty())

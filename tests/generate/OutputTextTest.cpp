@@ -68,10 +68,9 @@ TEST(ConfigScript, matchesTheWorkedExample)
     EXPECT_EQ(slice(lines, 7, 14),
               (std::vector<std::string>{
                   "CIVelloria1(['slider0.jpg','page1.html','_self','',160,120]);",
-                  "function CIVelloria1(ipa){",
-                  "if(!(window.Velloria1cfg)){eval('window.Velloria1cfg=new Array();');};",
+                  "function CIVelloria1(ipa){", "if(!window.Velloria1cfg){window.Velloria1cfg=[];}",
                   "Velloria1cfg[Velloria1cfg.length]=ipa;};", "function InitVelloria1(){",
-                  "if (!window.bkag){setTimeout('InitVelloria1()',350);return;};",
+                  "if (!window.bkag){setTimeout(InitVelloria1,350);return;};",
                   "new bPaf('Velloria1','Velloria1_div',160,120,'FFFFFF',0,30,Velloria1cfg,0);};",
                   "InitVelloria1();"}));
 }
