@@ -11,7 +11,7 @@
         (function find() {
             let host = document.getElementById(divId);
             if (host) {
-                start(host, name, Math.max(1, width | 0), Math.max(1, height | 0), bgColor,
+                start(host, Math.max(1, width | 0), Math.max(1, height | 0), bgColor,
                     3000 + Math.max(0, delay | 0) * 100, Math.max(0, step | 0) * 33,
                     (Array.isArray(cfg) ? cfg : []).filter((item) => item && item[0]));
             } else if (document.readyState == 'loading') {
@@ -33,7 +33,7 @@
             'max-width:none;max-height:none;outline:0;border-radius:0;box-sizing:content-box;' + text);
     }
 
-    function makeSlide(item, i, count, name, boxWidth, boxHeight, shadow) {
+    function makeSlide(item, boxWidth, boxHeight, shadow) {
         let link = item[1], tip = item[3] || '', w = item[4] | 0, h = item[5] | 0;
         let size = ';width:' + w + 'px;height:' + h + 'px';
         // Its shadow hides a wider slide before it as it fades in.
@@ -43,7 +43,6 @@
         if (link) {
             slide.href = link;
             if (item[2]) slide.target = item[2];
-            if (!tip) slide.ariaLabel = 'Slide ' + (i + 1) + ' of ' + count + ', ' + name;
         }
         if (tip) slide.title = tip;
         img.alt = tip;
@@ -69,7 +68,7 @@
         }).then(() => 1, () => 0);
     }
 
-    function start(host, name, width, height, bgColor, hold, fade, items) {
+    function start(host, width, height, bgColor, hold, fade, items) {
         let look = getComputedStyle(host), border = parseFloat(look.borderLeftWidth) || 0;
         let full = width + 2 * border;
         let bg = /^[0-9a-f]{6}$/i.test(bgColor) ? '#' + bgColor : 0;
@@ -80,7 +79,7 @@
             'height:28px;display:flex;border-radius:50%;background:#000a;opacity:0;' +
             'cursor:pointer;transition:opacity .2s');
         let icon = button.appendChild(make('i', 'margin:auto;border-style:solid'));
-        let slides = items.map((item, i) => makeSlide(item, i, items.length, name, width, height,
+        let slides = items.map((item) => makeSlide(item, width, height,
             bg ? ';box-shadow:0 0 0 ' + (width + height) + 'px ' + bg : ''));
         let current = -1, timer, busy, over, hovered, focused, stopped;
 
@@ -94,8 +93,10 @@
             'max-width:100%;height:auto;width:' + full + 'px;aspect-ratio:' + full + '/' +
             (height + 2 * border) + (look.position == 'static' ? ';position:relative' : '');
         box.role = 'region';
-        box.ariaLabel = name;
+        box.ariaLabel = 'Slide show';
         slides.forEach((slide, i) => {
+            if (slide.href) slide.ariaLabel = 'Slide ' + (i + 1) + ' of ' + slides.length +
+                (slide.title && ', ' + slide.title);
             reveal(slide, !i);
             box.appendChild(slide);
         });
@@ -110,8 +111,10 @@
         function controls() {
             css(icon, stopped ? 'width:0;height:0;border-width:7px 0 7px 12px;border-color:#0000 #fff' :
                 'width:3px;height:12px;border-width:0 4px;border-color:#fff');
-            button.ariaLabel = (stopped ? 'Play ' : 'Pause ') + name;
-            css(button, 'opacity:' + (over || stopped || focused ? 1 : 0));
+            button.ariaLabel = (stopped ? 'Play' : 'Pause') + ' slide show';
+            // No hover: shown at rest, as a tap would follow a link.
+            css(button, 'opacity:' + (over || stopped || focused ||
+                matchMedia('(hover:none),(pointer:coarse)').matches ? 1 : 0));
         }
         // One timer: no catch-up after a hidden page.
         function resume() {

@@ -214,7 +214,7 @@ describe('the show in real pages', () => {
             names.push(await p.evaluate(() => document.activeElement.ariaLabel));
             await p.context().close();
         }
-        assert.deepEqual(names, ['Harbour', 'Pause Phone', 'Slide 1 of 2, Bare', 'Pause Bare']);
+        assert.deepEqual(names, ['Slide 1 of 2, Harbour', 'Pause slide show', 'Slide 1 of 2', 'Pause slide show']);
     });
 
     test('rings the focused slide inside the box, where nothing clips it', async () => {

@@ -70,7 +70,7 @@ describe('a published show', () => {
         });
         assert.deepEqual(look.border, ['5px', 'ridge', 'rgb(255, 136, 0)']);
         assert.equal(look.background, 'rgb(51, 102, 153)');
-        assert.equal(look.label, 'Shore');
+        assert.equal(look.label, 'Slide show');
         assert.deepEqual(look.box, [200, 150]);
         assert.deepEqual(look.firstAt, [0, 0]);
         assert.deepEqual(look.opacities, ['1', '0', '0', '0']);

@@ -89,16 +89,16 @@ describe('a show kind to visitors', () => {
         const page = await openWithClock();
         const button = page.locator('#Calm_div button');
         const state = () => button.evaluate((b) => [b.ariaLabel, getComputedStyle(b).opacity]);
-        assert.deepEqual(await state(), ['Pause Calm', '0']);
+        assert.deepEqual(await state(), ['Pause slide show', '0']);
         await page.keyboard.press('Tab');
         await page.keyboard.press('Tab');
-        assert.equal(await page.evaluate(() => document.activeElement.ariaLabel), 'Pause Calm');
+        assert.equal(await page.evaluate(() => document.activeElement.ariaLabel), 'Pause slide show');
         await page.keyboard.press('Enter');
         await page.keyboard.press('Tab');
         await page.clock.runFor(10000);
         // The button's own fade runs on the browser's time, not the page's clock.
         await button.evaluate((b) => b.getAnimations().forEach((a) => a.finish()));
-        assert.deepEqual([await shown(page), await state()], [[0], ['Play Calm', '1']]);
+        assert.deepEqual([await shown(page), await state()], [[0], ['Play slide show', '1']]);
         await page.keyboard.press('Shift+Tab');
         await page.keyboard.press('Space');
         await oneChange(page, 0, 1);
