@@ -66,7 +66,9 @@ int open(int items)
     MemorySettingsStore settings;
     QtLauncher launcher;
     QtUserPrompts prompts(nullptr, settings, launcher);
-    TMainForm window(prompts, settings, launcher, AppFolders(benchFolders().resources(), folder));
+    const AppFolders folders(benchFolders().resources(), folder);
+    EditorProject project(folders);
+    TMainForm window(prompts, settings, launcher, folders, project);
     window.show();
     QApplication::processEvents();
     QElapsedTimer timer;
@@ -81,14 +83,14 @@ int open(int items)
 // A window over a scratch writable folder of its own with a project open, removed after.
 struct ProjectWindow
 {
-    ProjectWindow(Launcher &launcher, const char *project)
+    ProjectWindow(Launcher &launcher, const char *file)
         : prompts(nullptr, settings, launcher),
           scratch(fs::temp_directory_path() / "velloria-editor-bench-window"),
-          window(prompts, settings, launcher,
-                 AppFolders(benchFolders().resources(), (fs::create_directories(scratch), scratch)))
+          folders(benchFolders().resources(), (fs::create_directories(scratch), scratch)),
+          project(folders), window(prompts, settings, launcher, folders, project)
     {
         window.show();
-        window.commands().openProjectFile(project);
+        window.commands().openProjectFile(file);
     }
     ~ProjectWindow()
     {
@@ -98,6 +100,8 @@ struct ProjectWindow
     MemorySettingsStore settings;
     QtUserPrompts prompts;
     fs::path scratch;
+    AppFolders folders;
+    EditorProject project;
     TMainForm window;
 };
 

@@ -60,6 +60,8 @@ public:
     void showAbout() override {}
     void showWebBrowser() override {}
     TemplateChoice chooseTemplate(const fs::path &) override { return {false, {}}; }
+    void showHtmlCode(const std::string &) override {}
+    void showPublishReport(const std::string &) override {}
 
     std::vector<std::string> errors;
 };
@@ -143,11 +145,11 @@ struct BenchWindow
 {
     explicit BenchWindow(const fs::path &folder)
         : scratch((fs::create_directories(folder / "scratch"), folder / "scratch")),
-          window(prompts, settings, launcher,
-                 AppFolders(AppFolders::forProgram(
-                                fs::path(QCoreApplication::applicationDirPath().toStdString()))
-                                .resources(),
-                            scratch))
+          folders(AppFolders::forProgram(
+                          fs::path(QCoreApplication::applicationDirPath().toStdString()))
+                          .resources(),
+                      scratch),
+          project(folders), window(prompts, settings, launcher, folders, project)
     {
         // How much the tree and the pages paint follows the size: a usual window's.
         window.resize(1000, 700);
@@ -201,6 +203,8 @@ struct BenchWindow
     YesPrompts prompts;
     NoLauncher launcher;
     fs::path scratch;
+    AppFolders folders;
+    EditorProject project;
     TMainForm window;
 };
 

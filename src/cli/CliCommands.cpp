@@ -162,7 +162,7 @@ void CliCommands::addItems(const std::string &file, const std::vector<std::strin
     PlainPropertyPages pages;
     pages.showApplet(m_agent.GetAppletData());
     ProjectEvents events;
-    ProjectCommands commands(m_agent, m_tree, pages, *this, events, m_folders.templates());
+    ProjectCommands commands(m_agent, m_builder, m_tree, pages, *this, events, m_folders.templates());
     commands.addPictures(m_tree.root(), pictures, values);
     m_agent.SaveToFile(file);
 }
@@ -190,7 +190,7 @@ void CliCommands::publishProject(const std::string &file, const PublishOptions &
     } cleanup{m_agent};
     PlainPropertyPages pages;
     ProjectEvents events;
-    ProjectCommands commands(m_agent, m_tree, pages, *this, events, m_folders.templates());
+    ProjectCommands commands(m_agent, m_builder, m_tree, pages, *this, events, m_folders.templates());
     m_currentFile = file;
     report(file, *commands.openProjectFile(file));
     const std::string fileName = fs::path(file).filename().string();
@@ -200,7 +200,7 @@ void CliCommands::publishProject(const std::string &file, const PublishOptions &
                                 "\" into a folder of its own with --to FOLDER, or "
                                 "replace the other show with --replace-other-show.");
     const SlideCache cache(SlideCache::defaultFolder());
-    m_agent.setSlideCache(options.useCache ? &cache : nullptr);
+    m_builder.setSlideCache(options.useCache ? &cache : nullptr);
     commands.saveAsPath((target / fileName).string());
     warnOfMissingOriginals(file);
     SlideCache(cache.folder(), slidePipelineVersion, SlideCache::sizeLimitFromEnvironment()).trim();
@@ -241,11 +241,11 @@ void checkPicture(const std::string &path)
 // The run went on past these: say so, or a show quietly keeps old or no pictures.
 void CliCommands::warnOfMissingOriginals(const std::string &file) const
 {
-    for (const TzybAppletAgent::MissingOriginal &missing : m_agent.missingOriginals()) {
+    for (const ShowBuilder::MissingOriginal &missing : m_builder.missingOriginals()) {
         const std::string &slide =
             m_agent.items()[static_cast<std::size_t>(missing.item)].IImageFileName;
         std::string refused;
-        for (const TzybAppletAgent::RefusedSlide &kept : m_agent.refusedSlides())
+        for (const ShowBuilder::RefusedSlide &kept : m_builder.refusedSlides())
             if (kept.item == missing.item)
                 refused = "its kept slide \"" + kept.name + "\" is not published (" + kept.reason +
                           "), so ";

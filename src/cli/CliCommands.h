@@ -4,6 +4,7 @@
 // (message naming the file and the reason) or CliFailure (message already shown).
 
 #include "model/InMemoryDesignTree.h"
+#include "generate/ShowBuilder.h"
 #include "model/TzybAppletAgent.h"
 #include "model/UserPrompts.h"
 #include "platform/AppFolders.h"
@@ -102,6 +103,7 @@ private:
 
     std::ostream &m_out;
     TzybAppletAgent m_agent;
+    ShowBuilder m_builder{m_agent};
     AppFolders m_folders;
     InMemoryDesignTree m_tree;
     std::string m_currentFile;

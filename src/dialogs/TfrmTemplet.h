@@ -4,6 +4,8 @@
 // double click opens, while Cancel or Esc starts a new project. Its check box is kept in the
 // settings at every change; nothing else of the program reads it.
 
+#include "TemplateChoice.h"
+
 #include <QDialog>
 #include <filesystem>
 #include <memory>
@@ -14,14 +16,6 @@ class TfrmTemplet;
 }
 class MessageSink;
 class SettingsStore;
-
-// What the user chose: a template to open, a new project, or (OK without a selection)
-// nothing at all.
-struct TemplateChoice
-{
-    bool newProject = false;
-    std::string path;
-};
 
 class TfrmTemplet : public QDialog
 {

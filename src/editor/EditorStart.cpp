@@ -44,7 +44,8 @@ EditorStart::EditorStart()
 EditorStart::EditorStart(const AppFolders &prepared)
     : scratch(scratchFolderFor(prepared)),
       folders(scratch ? prepared.withScratch(scratch->path()) : prepared),
-      prompts(nullptr, settings, launcher), window(prompts, settings, launcher, folders)
+      prompts(nullptr, settings, launcher), project(folders),
+      window(prompts, settings, launcher, folders, project)
 {}
 
 AppFolders EditorStart::preparedFolders(const std::filesystem::path &program)

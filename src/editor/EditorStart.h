@@ -6,6 +6,7 @@
 // Shared by the program and its start-up benchmark, so that the benchmark measures the
 // real start.
 
+#include "EditorProject.h"
 #include "QtLauncher.h"
 #include "QtUserPrompts.h"
 #include "TMainForm.h"
@@ -30,6 +31,7 @@ public:
     FileSettingsStore settings;
     QtLauncher launcher;
     QtUserPrompts prompts;
+    EditorProject project;
     TMainForm window;
 
 private:

@@ -2,8 +2,11 @@
 
 #include "QtText.h"
 #include "TformAbout.h"
+#include "TformHTML.h"
 #include "TformWebBrowser.h"
 #include "TfrmMsgBox_LinkTip.h"
+#include "TfrmPublishReport.h"
+#include "TfrmTemplet.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
@@ -142,4 +145,17 @@ TemplateChoice QtUserPrompts::chooseTemplate(const std::filesystem::path &folder
     TfrmTemplet chooser(folder, m_settings, *this, m_parent);
     chooser.exec();
     return chooser.choice();
+}
+
+void QtUserPrompts::showHtmlCode(const std::string &page)
+{
+    TformHTML window(m_parent);
+    window.setText(toQString(page));
+    window.exec();
+}
+
+void QtUserPrompts::showPublishReport(const std::string &report)
+{
+    TfrmPublishReport window(toQString(report), m_parent);
+    window.exec();
 }

@@ -29,6 +29,8 @@ public:
     void showAbout() override;
     void showWebBrowser() override;
     TemplateChoice chooseTemplate(const std::filesystem::path &folder) override;
+    void showHtmlCode(const std::string &page) override;
+    void showPublishReport(const std::string &report) override;
 
     // "Velloria Files (*.jfs)|*.jfs" as Qt writes filters: "Velloria Files (*.jfs)".
     static QString qtFilter(const std::string &filter);

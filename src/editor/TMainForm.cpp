@@ -4,13 +4,11 @@
 
 #include "PageControls.h"
 #include "QtText.h"
-#include "TformHTML.h"
 #include "TfrmHelp.h"
 #include "generate/ValueFormatting.h"
 #include "model/DecimalText.h"
 #include "platform/BrowserChoice.h"
 #include "platform/ProductInfo.h"
-#include "platform/ProjectLock.h"
 #include "ui_TMainForm.h"
 
 #include <QCloseEvent>
@@ -25,10 +23,11 @@
 #include <QToolButton>
 
 TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &launcher,
-                     const AppFolders &folders, QWidget *parent)
+                     const AppFolders &folders, EditorProject &project, QWidget *parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::TMainForm>()), m_prompts(prompts),
       m_settings(settings), m_launcher(launcher), m_folders(folders),
-      m_recent(folders.recentFiles()), m_agent(folders)
+      m_recent(folders.recentFiles()), m_project(project), m_agent(project.agent),
+      m_designTree(project.tree)
 {
     m_ui->setupUi(this);
     m_pageControls = std::make_unique<PageControls>(*this);
@@ -37,17 +36,11 @@ TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &
     setUpIcons();
     m_progress = std::make_unique<WindowProgress>(*m_hint, *m_bar);
     m_agent.setProgressDisplay(m_progress.get());
-    m_slideCache = std::make_unique<SlideCache>(SlideCache::defaultFolder(), slidePipelineVersion,
-                                                SlideCache::sizeLimitFromEnvironment());
-    m_agent.setSlideCache(m_slideCache.get());
     m_ui->trvwDesignPanel->clear();
     m_view = std::make_unique<DesignTreeView>(*m_ui->trvwDesignPanel, m_designTree);
     PropertyPages &pages = *this;
     ProjectEvents &events = *this;
-    m_commands = std::make_unique<ProjectCommands>(m_agent, m_designTree, pages, m_prompts, events,
-                                                   m_folders.templates());
-    m_commands->lockProjectWhileSaving(ProjectLock::defaultPatience);
-    m_html = new TformHTML(this);
+    m_commands = &m_project.commandsFor(pages, m_prompts, events);
     m_help = new TfrmHelp(this);
     setUpHelpButtons();
     m_programFolders = browserchoice::standardProgramFolders();
@@ -204,7 +197,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
     if (!run([&] { closes = m_commands->closeQuery(); }))
         closes = false;
     if (closes) {
-        m_slideCache->trim();
+        m_project.slideCache.trim();
         event->accept();
     } else
         event->ignore();

@@ -5,13 +5,10 @@
 // the work, and every question goes through EditorPrompts.
 
 #include "DesignTreeView.h"
+#include "EditorProject.h"
 #include "EditorPrompts.h"
 #include "WindowProgress.h"
-#include "generate/SlideCache.h"
-#include "model/InMemoryDesignTree.h"
-#include "model/ProjectCommands.h"
 #include "model/PropertyPages.h"
-#include "model/TzybAppletAgent.h"
 #include "platform/AppFolders.h"
 #include "platform/Launcher.h"
 #include "platform/RecentFiles.h"
@@ -35,7 +32,6 @@ class QProgressBar;
 class QPushButton;
 class QToolButton;
 class PageControls;
-class TformHTML;
 class TfrmHelp;
 
 class TMainForm : public QMainWindow, private PropertyPages, private ProjectEvents
@@ -43,13 +39,12 @@ class TMainForm : public QMainWindow, private PropertyPages, private ProjectEven
     Q_OBJECT
 public:
     TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &launcher,
-              const AppFolders &folders, QWidget *parent = nullptr);
+              const AppFolders &folders, EditorProject &project, QWidget *parent = nullptr);
     ~TMainForm() override;
 
     Ui::TMainForm &ui() { return *m_ui; }
     ProjectCommands &commands() { return *m_commands; }
     TzybAppletAgent &agent() { return m_agent; }
-    TformHTML &htmlWindow() { return *m_html; }
     TfrmHelp &helpWindow() { return *m_help; }
     QLabel &hintLine() { return *m_hint; }
     QProgressBar &progressBar() { return *m_bar; }
@@ -165,14 +160,12 @@ private:
     QProgressBar *m_bar = nullptr;
     QMenu *m_popup = nullptr;
     std::unique_ptr<WindowProgress> m_progress;
-    // Slides made before are taken from the per-user cache; it is trimmed when the window
-    // closes.
-    std::unique_ptr<SlideCache> m_slideCache;
-    TzybAppletAgent m_agent;
-    InMemoryDesignTree m_designTree;
+    // The slide cache is trimmed when the window closes.
+    EditorProject &m_project;
+    TzybAppletAgent &m_agent;
+    InMemoryDesignTree &m_designTree;
     std::unique_ptr<DesignTreeView> m_view;
-    std::unique_ptr<ProjectCommands> m_commands;
-    TformHTML *m_html = nullptr;
+    ProjectCommands *m_commands = nullptr;
     TfrmHelp *m_help = nullptr;
     bool m_treeRebuilding = false;
     bool m_showingPages = false; // the pages are filled from the project, not typed in

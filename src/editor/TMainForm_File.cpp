@@ -2,10 +2,8 @@
 
 #include "QtText.h"
 #include "TMainForm.h"
-#include "TformHTML.h"
 #include "TformWebBrowser.h"
 #include "TfrmHelp.h"
-#include "TfrmPublishReport.h"
 #include "ui_TMainForm.h"
 
 void TMainForm::connectMenus()
@@ -95,9 +93,7 @@ void TMainForm::BuildHTML1Click()
     std::optional<std::string> text;
     if (!run([&] { text = m_commands->buildHtmlText(); }))
         return;
-    if (text)
-        m_html->setText(toQString(*text));
-    m_html->exec();
+    m_prompts.showHtmlCode(text ? *text : m_commands->lastHtmlText());
 }
 
 void TMainForm::Publish1Click()
@@ -105,8 +101,7 @@ void TMainForm::Publish1Click()
     std::string report;
     if (!run([&] { report = m_commands->publishReport(); }))
         return;
-    TfrmPublishReport window(toQString(report), this);
-    window.exec();
+    m_prompts.showPublishReport(report);
 }
 
 void TMainForm::WebBrowser1Click()
@@ -121,7 +116,6 @@ void TMainForm::Preview1Click()
     std::filesystem::path page;
     if (!run([&] { page = m_commands->assemblePreview(); }))
         return;
-    m_html->setText(toQString(m_commands->lastHtmlText()));
     TformWebBrowser browser(m_settings, m_prompts, m_programFolders, this);
     browser.OpenInBrowser(page.parent_path().string() + "/", page.filename().string(), m_launcher);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
 // The HTML code window: the built page, whose marked lines the user pastes into a page of
-// their own, with a button that copies all of it. Made once and kept, so it shows the last
-// build's text until the next one.
+// their own, with a button that copies all of it.
 
 #include <QDialog>
 #include <memory>

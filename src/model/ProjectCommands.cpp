@@ -22,10 +22,10 @@ std::pair<std::string, std::string> folderAndName(const std::string &path)
 
 } // namespace
 
-ProjectCommands::ProjectCommands(TzybAppletAgent &agent, DesignTree &tree, PropertyPages &pages,
-                                 UserPrompts &prompts, ProjectEvents &events,
-                                 fs::path templatesFolder)
-    : m_agent(agent), m_tree(tree), m_pages(pages), m_prompts(prompts), m_events(events),
+ProjectCommands::ProjectCommands(TzybAppletAgent &agent, ShowGenerator &generator,
+                                 DesignTree &tree, PropertyPages &pages, UserPrompts &prompts,
+                                 ProjectEvents &events, fs::path templatesFolder)
+    : m_agent(agent), m_generator(generator), m_tree(tree), m_pages(pages), m_prompts(prompts), m_events(events),
       m_templatesFolder(std::move(templatesFolder))
 {
     // A file of another kind is reported by the load itself.
@@ -187,7 +187,7 @@ void ProjectCommands::saveAndPublish(const std::string &path)
     if (m_lockPatience)
         lock.emplace(written, *m_lockPatience);
     const auto [folder, name] = folderAndName(path);
-    m_agent.SaveAndPublish(folder, name, m_tree);
+    m_generator.SaveAndPublish(folder, name, m_tree);
     m_diskStamp = FileStamp::of(written);
 }
 

@@ -13,6 +13,7 @@
 #include "DesignTree.h"
 #include "EditHistory.h"
 #include "PropertyPages.h"
+#include "ShowGenerator.h"
 #include "TzybAppletAgent.h"
 #include "UserPrompts.h"
 #include "platform/FileStamp.h"
@@ -45,7 +46,9 @@ class ProjectCommands
 public:
     static constexpr const char *projectFilter = "Velloria Files (*.jfs)|*.jfs";
 
-    ProjectCommands(TzybAppletAgent &agent, DesignTree &tree, PropertyPages &pages,
+    // The generator makes the outputs of the project the agent holds.
+    ProjectCommands(TzybAppletAgent &agent, ShowGenerator &generator, DesignTree &tree,
+                    PropertyPages &pages,
                     UserPrompts &prompts, ProjectEvents &events,
                     std::filesystem::path templatesFolder);
 
@@ -155,6 +158,7 @@ private:
     int itemIndexOf(DesignTree::Node node) const;
 
     TzybAppletAgent &m_agent;
+    ShowGenerator &m_generator;
     DesignTree &m_tree;
     PropertyPages &m_pages;
     UserPrompts &m_prompts;

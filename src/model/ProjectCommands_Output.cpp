@@ -48,7 +48,7 @@ std::optional<std::string> ProjectCommands::buildHtmlText()
     }
     storePages();
     const Scratch page(TemporaryFile::nameFor(m_agent.installFolder() / "~tmp0001.txt"));
-    m_agent.BuildHTML(page.path.string(), m_tree);
+    m_generator.BuildHTML(page.path.string(), m_tree);
     m_htmlText = fileio::readFile(page.path);
     return m_htmlText;
 }
@@ -58,7 +58,7 @@ std::string ProjectCommands::publishReport()
     storePages();
     const Scratch folder(privateFolder());
     const fs::path report = folder.path / "PublishReport.txt";
-    m_agent.WritePublishReport(folder.path.string() + "/", report.filename().string());
+    m_generator.WritePublishReport(folder.path.string() + "/", report.filename().string());
     m_agent.CopyToPreview(report.string());
     return fileio::readFile(report);
 }

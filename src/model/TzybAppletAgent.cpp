@@ -48,11 +48,6 @@ TzybAppletAgent::TzybAppletAgent(const std::filesystem::path &installFolder)
     : TzybAppletAgent(AppFolders(installFolder))
 {}
 
-void TzybAppletAgent::setSlideCache(const SlideCache *cache)
-{
-    m_slideCache = cache;
-}
-
 void TzybAppletAgent::setProgressDisplay(ProgressDisplay *progress)
 {
     m_progress = progress ? progress : &silentProgress();

@@ -2,7 +2,8 @@
 
 // The project agent: owns the slide show's parameters and items, keeps the item list in
 // step with the design tree, reads and writes project files and keeps the preview folder.
-// The item list is the design tree in depth-first order without the root.
+// The item list is the design tree in depth-first order without the root. The outputs made
+// from it (page, slides, site) are the generator's (ShowGenerator), a layer above.
 
 #include "AppletRecords.h"
 #include "DesignTree.h"
@@ -24,9 +25,6 @@ enum class LoadResult {
     Refused,    // another program's file; nothing changed
 };
 
-class SlideCache;
-class StagedFiles;
-
 class TzybAppletAgent
 {
 public:
@@ -38,8 +36,7 @@ public:
 
     void setProgressDisplay(ProgressDisplay *progress);
     void setMessageSink(MessageSink *messages);
-    // Slides made before are taken from the cache when their original is unchanged.
-    void setSlideCache(const SlideCache *cache);
+    ProgressDisplay &progress() const { return *m_progress; }
 
     void SetDefaults();
     TItemData NewItemData() const;
@@ -88,15 +85,6 @@ public:
     // The same from a file's bytes already in memory.
     LoadResult loadFromText(std::string_view text, DesignTree &tree);
 
-    // Makes the slide pictures, the style sheet and the configuration script (in the
-    // installation folder) and the HTML page. Checks every value first: a run that refuses
-    // the project writes nothing.
-    void BuildHTML(const std::string &pagePath, DesignTree &tree);
-    void MakeSlideImages(DesignTree &tree);
-    // Everything a web site needs, next to the project: page, scripts, project file, report
-    // and slides. folder ends with a path separator or is empty (the current folder).
-    bool SaveAndPublish(const std::string &folder, const std::string &fileName, DesignTree &tree);
-    void WritePublishReport(const std::string &folder, const std::string &fileName);
     // "show.JFS" -> "show": every occurrence of the name's extension goes, ignoring case.
     static std::string publishedName(const std::string &fileName);
     // The project file a save writes for the name chosen: "demo" and "demo.jfs" write
@@ -110,59 +98,23 @@ public:
 
     int itemCount() const { return static_cast<int>(Items.size()); }
     const TItemArray &items() const { return Items; }
+    // The generator writes what it derives back in place: numbers in their plain spelling,
+    // slide sizes and names, converted links.
+    TItemArray &items() { return Items; }
+    TAppletData &appletData() { return AppletData; }
+    PreviewFolder &preview() { return m_preview; }
     const TStringArray &scriptFileNames() const { return ScriptFileNames; }
     const TStringArray &previewFiles() const { return m_preview.files(); }
     const std::filesystem::path &previewFolder() const { return m_preview.folder(); }
     const std::string &separator() const { return Separator; }
     const std::filesystem::path &installFolder() const { return m_installFolder; }
     const std::filesystem::path &runtimeScript() const { return m_runtimeScript; }
-    // The originals the last run did not find: those items kept their earlier slides.
-    struct MissingOriginal
-    {
-        int item;
-        std::string path;
-    };
-    const std::vector<MissingOriginal> &missingOriginals() const { return m_missingOriginals; }
-    // The kept slides of items with a missing original that the last save did not publish
-    // (see SlideNames::keptSlideProblem): those items have no slide now.
-    struct RefusedSlide
-    {
-        int item;
-        std::string name, reason;
-    };
-    const std::vector<RefusedSlide> &refusedSlides() const { return m_refusedSlides; }
 
 private:
-    struct GeneratedTexts
-    {
-        std::string styleSheet, configScript, page;
-    };
-    struct PublishedFiles
-    {
-        std::string page, project, report;
-    };
-
     LoadResult applyLoaded(struct ProjectFileContent &content);
     void finishLoad(DesignTree &tree);
     static void resetTree(DesignTree &tree);
     void swapBlocks(int firstOfSecondBlock, int blockBefore, int blockAfter);
-    // The run's steps up to the texts; `ownFiles` are the files that the caller writes
-    // beside the slides.
-    // A site takes kept slides only when they are pictures; the preview shows them as kept.
-    enum class KeptSlides { asStored, onlyPictures };
-    GeneratedTexts generate(DesignTree &tree, const TStringArray &ownFiles,
-                            KeptSlides kept = KeptSlides::asStored);
-    void writeGeneratedScripts(const GeneratedTexts &texts) const;
-    void checkBeforeBuild(const DesignTree &tree) const;
-    void normalizeNumbers();
-    void dropUnsafeSlideNames(const TStringArray &ownFiles);
-    void dropKeptSlidesThatAreNoPictures();
-    void refreshLevelsAndLinks(const DesignTree &tree);
-    void writeSlide(int itemIndex, const struct SlidePicture &slide, const std::string &name);
-    void stageSite(StagedFiles &staged, const std::string &folder, const PublishedFiles &files,
-                   const GeneratedTexts &texts);
-    std::string publishReport();
-    std::string inInstallFolder(const std::string &name) const;
     static int descendantCount(const DesignTree &tree, DesignTree::Node node);
     void refreshBlockLevels(const DesignTree &tree, DesignTree::Node first);
 
@@ -173,9 +125,6 @@ private:
     std::filesystem::path m_installFolder;
     std::filesystem::path m_runtimeScript;
     PreviewFolder m_preview;
-    const SlideCache *m_slideCache = nullptr;
-    std::vector<MissingOriginal> m_missingOriginals;
-    std::vector<RefusedSlide> m_refusedSlides;
     ProgressDisplay *m_progress;
     MessageSink *m_messages = nullptr;
 };

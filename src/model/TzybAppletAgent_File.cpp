@@ -3,7 +3,43 @@
 #include "ProjectFileReader.h"
 #include "ProjectFileWriter.h"
 #include "TzybAppletAgent.h"
+#include "TextUtil.h"
 #include "platform/FileIO.h"
+#include "platform/VelloriaError.h"
+
+namespace {
+
+const std::string projectExtension = ".jfs";
+
+// "show.JFS" keeps its spelling: on a system that tells letter case apart, writing
+// "show.jfs" beside it would leave the file the user chose stale.
+std::string projectFileName(const std::string &name, const std::string &fileName)
+{
+    const std::size_t n = projectExtension.size();
+    if (fileName.size() > n &&
+        equalIgnoringCase(fileName.substr(fileName.size() - n), projectExtension))
+        return name + fileName.substr(fileName.size() - n);
+    return name + projectExtension;
+}
+
+} // namespace
+
+std::string TzybAppletAgent::publishedName(const std::string &fileName)
+{
+    const auto dot = fileName.rfind('.');
+    std::string name = dot == std::string::npos
+                           ? fileName
+                           : replacedIgnoringCase(fileName, fileName.substr(dot), "");
+    // ".jfs" alone would give hidden files with no name; refuse it before writing anything.
+    if (name.empty())
+        throw VelloriaError("The file name \"" + fileName + "\" leaves no name for the project.");
+    return name;
+}
+
+std::string TzybAppletAgent::projectFileName(const std::string &fileName)
+{
+    return ::projectFileName(publishedName(fileName), fileName);
+}
 
 void TzybAppletAgent::SaveToFile(const std::string &fileName) const
 {

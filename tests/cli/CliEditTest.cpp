@@ -3,6 +3,7 @@
 
 #include "CliRun.h"
 #include "common/ScriptedPrompts.h"
+#include "generate/ShowBuilder.h"
 #include "model/InMemoryDesignTree.h"
 #include "model/PlainPropertyPages.h"
 #include "model/ProjectCommands.h"
@@ -48,12 +49,13 @@ protected:
     {
         writeBytes(file("q.jfs"), base);
         TzybAppletAgent agent(folder.path());
+        ShowBuilder builder(agent);
         InMemoryDesignTree tree;
         agent.LoadFromFile(file("q.jfs"), tree);
         PlainPropertyPages pages;
         ScriptedPrompts prompts;
         ProjectEvents events;
-        ProjectCommands commands(agent, tree, pages, prompts, events, folder.path());
+        ProjectCommands commands(agent, builder, tree, pages, prompts, events, folder.path());
         pages.showApplet(agent.GetAppletData());
         edit(commands, pages, tree, prompts);
         commands.storePages();

@@ -50,6 +50,7 @@ private:
     std::unique_ptr<MemorySettingsStore> m_settings;
     std::unique_ptr<ScriptedEditorPrompts> m_prompts;
     RecordingLauncher m_launcher;
+    std::unique_ptr<EditorProject> m_project;
     std::unique_ptr<TMainForm> m_window;
 
     Ui::TMainForm &ui() { return m_window->ui(); }
@@ -65,14 +66,17 @@ private slots:
         writeBytes(m_folder->file("velloria.js"), "// runtime");
         m_settings = std::make_unique<MemorySettingsStore>();
         m_prompts = std::make_unique<ScriptedEditorPrompts>();
-        m_window = std::make_unique<TMainForm>(*m_prompts, *m_settings, m_launcher,
-                                               AppFolders(m_folder->path()));
+        const AppFolders folders(m_folder->path());
+        m_project = std::make_unique<EditorProject>(folders);
+        m_window =
+            std::make_unique<TMainForm>(*m_prompts, *m_settings, m_launcher, folders, *m_project);
         m_window->show();
     }
     void cleanup()
     {
         m_window->commands().setModified(false);
         m_window.reset();
+        m_project.reset();
     }
 
     void startsWithTheRootAloneAndNothingToSave()
@@ -157,22 +161,23 @@ private slots:
     void buildHtmlShowsThePageAndKeepsItAfterARefusal()
     {
         ui().Insert2->trigger();
-        QString shown;
-        closeNextModal(&shown);
         ui().BuildHTML1->trigger();
-        QVERIFY(shown.contains(QStringLiteral("<!-- BEGIN -->")));
+        QCOMPARE(asked().back(), std::string("html code"));
+        const std::string shown = m_prompts->shownText;
+        QVERIFY(shown.find("<!-- BEGIN -->") != std::string::npos);
         ui().trvwDesignPanel->setCurrentItem(root()->child(0));
         answers() = {"yes"};
         ui().Delete2->trigger();
-        QString again;
-        closeNextModal(&again);
+        m_prompts->shownText.clear();
         ui().BuildHTML1->trigger();
         QCOMPARE(
-            asked().back(),
+            asked().end()[-2],
             std::string("error: No item to build. Please add item to left pane and try again."));
-        QCOMPARE(again, shown);
-        m_window->htmlWindow().Button2Click();
-        QCOMPARE(QGuiApplication::clipboard()->text(), shown);
+        QCOMPARE(m_prompts->shownText, shown);
+        TformHTML window;
+        window.setText(QString::fromStdString(shown));
+        window.Button2Click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), window.text());
     }
 
     void theCommandLineOpensASplitPathWithBlanks()
@@ -250,11 +255,11 @@ private slots:
     void publishShowsTheReportAndLeavesItInThePreview()
     {
         ui().Insert2->trigger();
-        QString report;
-        closeNextModal(&report);
         ui().Publish1->trigger();
-        QVERIFY(report.startsWith(QString(77, QLatin1Char('='))));
-        QVERIFY(report.contains(QStringLiteral("End of Publish Report")));
+        QCOMPARE(asked().back(), std::string("publish report"));
+        const std::string &report = m_prompts->shownText;
+        QVERIFY(report.rfind(std::string(77, '='), 0) == 0);
+        QVERIFY(report.find("End of Publish Report") != std::string::npos);
         QVERIFY(std::filesystem::exists(m_window->agent().previewFolder() / "PublishReport.txt"));
     }
 

@@ -39,16 +39,18 @@ int main(int argc, char **argv)
     MemorySettingsStore settings;
     QtLauncher launcher;
     QtUserPrompts prompts(nullptr, settings, launcher);
-    TMainForm window(prompts, settings, launcher, folders);
+    EditorProject project(folders);
+    TMainForm window(prompts, settings, launcher, folders, project);
     window.openFromCommandLine({QString::fromLocal8Bit(argv[1])});
     window.resize(781, 524);
     save(window, folder, QStringLiteral("main-window-script.png"));
     QTreeWidget &tree = *window.ui().trvwDesignPanel;
     tree.setCurrentItem(tree.topLevelItem(0)->child(0));
     save(window, folder, QStringLiteral("main-window-item.png"));
+    TformHTML html;
     if (const std::optional<std::string> text = window.commands().buildHtmlText())
-        window.htmlWindow().setText(QString::fromStdString(*text));
-    save(window.htmlWindow(), folder, QStringLiteral("html-code-window.png"));
+        html.setText(QString::fromStdString(*text));
+    save(html, folder, QStringLiteral("html-code-window.png"));
     TfrmPublishReport report(QString::fromStdString(window.commands().publishReport()));
     save(report, folder, QStringLiteral("publish-report-window.png"));
     window.SpeedButton1Click(9);

@@ -55,7 +55,18 @@ public:
             script.answers.pop_front();
         return answer == "new" ? TemplateChoice{true, {}} : TemplateChoice{false, answer};
     }
+    void showHtmlCode(const std::string &page) override
+    {
+        script.asked.push_back("html code");
+        shownText = page;
+    }
+    void showPublishReport(const std::string &report) override
+    {
+        script.asked.push_back("publish report");
+        shownText = report;
+    }
     EditorScript script;
+    std::string shownText; // of the last HTML code or publish report window
 };
 
 // Closes the next modal window once it shows, after reading its text.

@@ -21,8 +21,9 @@ template <class Prompts = ScriptedEditorPrompts> struct WindowUnderTest
     WindowUnderTest()
     {
         writeBytes(folder.file("velloria.js"), "// runtime");
-        window =
-            std::make_unique<TMainForm>(prompts, settings, launcher, AppFolders(folder.path()));
+        const AppFolders folders(folder.path());
+        project = std::make_unique<EditorProject>(folders);
+        window = std::make_unique<TMainForm>(prompts, settings, launcher, folders, *project);
         window->show();
     }
     ~WindowUnderTest() { window->commands().setModified(false); }
@@ -31,5 +32,6 @@ template <class Prompts = ScriptedEditorPrompts> struct WindowUnderTest
     MemorySettingsStore settings;
     Prompts prompts;
     NoLauncher launcher;
+    std::unique_ptr<EditorProject> project;
     std::unique_ptr<TMainForm> window;
 };

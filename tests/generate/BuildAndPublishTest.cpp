@@ -17,7 +17,7 @@ TEST_F(BuildAndPublish, slidesTakeTheShowsHeightAndTheirPosition)
     addItem(photo("a.jpg", 400, 300));
     addItem(photo("b.jpg", 333, 250));
     addItem(photo("c.jpg", 90, 240));
-    agent.BuildHTML(inProject("show.html"), tree);
+    builder.BuildHTML(inProject("show.html"), tree);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(agent.GetItem(i).IImageFileName, "slider" + std::to_string(i) + ".jpg");
     EXPECT_EQ(agent.GetItem(1).IWidth, "160");
@@ -43,7 +43,7 @@ TEST_F(BuildAndPublish, aMissingPictureKeepsItsFieldsAndLeavesAGap)
     kept.IWidth = "";
     kept.IHeight = "";
     agent.SetItem(kept, 0);
-    agent.BuildHTML(inProject("show.html"), tree);
+    builder.BuildHTML(inProject("show.html"), tree);
     EXPECT_EQ(agent.GetItem(0).IImageFileName, "");
     EXPECT_EQ(agent.GetItem(1).IImageFileName, "slider1.jpg");
     EXPECT_EQ(tree.caption(tree.nodeAt(1)), "Warning: Original image not found.");
@@ -64,7 +64,7 @@ TEST_F(BuildAndPublish, slidesOfALongListComeInTreeOrderWhateverTheWorkerOrder)
         if (i % 7 != 3)
             expected.push_back("slider" + std::to_string(i) + ".jpg");
     }
-    agent.BuildHTML(inProject("show.html"), tree);
+    builder.BuildHTML(inProject("show.html"), tree);
     EXPECT_EQ(agent.previewFiles(), expected);
     for (int i = 0; i < 70; ++i) {
         SCOPED_TRACE(i);
@@ -115,7 +115,7 @@ TEST_P(ProgressSteps, oneStepPerItemInTreeOrder)
             expected.push_back((expected.empty() ? 0 : expected.back()) + !missing);
     }
     try {
-        agent.BuildHTML(inProject("show.html"), tree);
+        builder.BuildHTML(inProject("show.html"), tree);
         EXPECT_LT(brokenAt, 0);
     } catch (const VelloriaError &e) {
         EXPECT_NE(std::string(e.what()).find("broken.jpg"), std::string::npos) << e.what();
@@ -144,7 +144,7 @@ TEST_P(RootReplacement, turnsLinksBetweenLocalAndWebPaths)
     setParameter(&TAppletData::pInternalUse_RootDir_Remote, "http://www.example.com/");
     setParameter(&TAppletData::pInternalUse_RootDir_Local_Checked, GetParam().checked);
     addItem(folder.file("none.jpg"), GetParam().link);
-    agent.BuildHTML(inProject("show.html"), tree);
+    builder.BuildHTML(inProject("show.html"), tree);
     EXPECT_EQ(agent.GetItem(0).ILink, GetParam().expected);
 }
 
@@ -162,14 +162,14 @@ TEST_F(BuildAndPublish, rootsTurnLinksBackAndEmptyRootsLeaveThemAlone)
     setParameter(&TAppletData::pInternalUse_RootDir_Remote, "https://me.example/");
     setParameter(&TAppletData::pInternalUse_RootDir_Local_Checked, "0");
     addItem(folder.file("none.jpg"), "/home/me/site/x.html");
-    agent.BuildHTML(inProject("show.html"), tree);
+    builder.BuildHTML(inProject("show.html"), tree);
     EXPECT_EQ(agent.GetItem(0).ILink, "https://me.example/x.html");
     setParameter(&TAppletData::pInternalUse_RootDir_Local_Checked, "1");
-    agent.BuildHTML(inProject("show.html"), tree);
+    builder.BuildHTML(inProject("show.html"), tree);
     EXPECT_EQ(agent.GetItem(0).ILink, "/home/me/site/x.html");
     setParameter(&TAppletData::pInternalUse_RootDir_Remote, "   ");
     setParameter(&TAppletData::pInternalUse_RootDir_Local_Checked, "0");
-    agent.BuildHTML(inProject("show.html"), tree);
+    builder.BuildHTML(inProject("show.html"), tree);
     EXPECT_EQ(agent.GetItem(0).ILink, "/home/me/site/x.html");
 }
 
@@ -177,7 +177,7 @@ TEST_F(BuildAndPublish, buildingTwiceGivesTheSameBytes)
 {
     addItem(photo("a.jpg", 500, 375));
     setParameter(&TAppletData::pContainerBorderStyle, "0");
-    agent.BuildHTML(inProject("show.html"), tree);
+    builder.BuildHTML(inProject("show.html"), tree);
     EXPECT_EQ(agent.GetAppletData().pContainerBorderWidth, "0");
     const std::string files[] = {inInstall("velloriacfg.js"), inInstall("velloria.css"),
                                  inProject("show.html"),
@@ -185,7 +185,7 @@ TEST_F(BuildAndPublish, buildingTwiceGivesTheSameBytes)
     std::vector<std::string> first;
     for (const std::string &file : files)
         first.push_back(readBytes(file));
-    agent.BuildHTML(inProject("show.html"), tree);
+    builder.BuildHTML(inProject("show.html"), tree);
     for (std::size_t i = 0; i < first.size(); ++i)
         EXPECT_EQ(readBytes(files[i]), first[i]) << files[i];
     EXPECT_NE(first[1].find("BORDER:#FFFF00 0px none;"), std::string::npos);
@@ -194,13 +194,13 @@ TEST_F(BuildAndPublish, buildingTwiceGivesTheSameBytes)
 TEST_F(BuildAndPublish, cachedSlidesAreTheSameBytes)
 {
     addItem(photo("a.jpg", 640, 480));
-    agent.BuildHTML(inProject("show.html"), tree);
+    builder.BuildHTML(inProject("show.html"), tree);
     const std::string fresh = previewed("slider0.jpg");
     const SlideCache cache(folder.path() / "cache");
-    agent.setSlideCache(&cache);
-    agent.BuildHTML(inProject("show.html"), tree);
+    builder.setSlideCache(&cache);
+    builder.BuildHTML(inProject("show.html"), tree);
     EXPECT_EQ(filesIn(folder.path() / "cache").size(), 1u);
-    agent.BuildHTML(inProject("show.html"), tree);
+    builder.BuildHTML(inProject("show.html"), tree);
     EXPECT_EQ(previewed("slider0.jpg"), fresh);
 }
 
@@ -212,7 +212,7 @@ protected:
     {
         writeBytes(inProject("show.jfs"), "the saved project");
         try {
-            agent.SaveAndPublish(project().string() + "/", "show.jfs", tree);
+            builder.SaveAndPublish(project().string() + "/", "show.jfs", tree);
             FAIL() << "published";
         } catch (const VelloriaError &e) {
             EXPECT_NE(std::string(e.what()).find(messagePart), std::string::npos) << e.what();
@@ -268,7 +268,7 @@ TEST_F(BuildAndPublish, savePutsEverythingASiteNeedsBesideTheProject)
 {
     for (const char *name : {"a.jpg", "b.jpg", "c.jpg"})
         addItem(photo(name, 400, 300));
-    ASSERT_TRUE(agent.SaveAndPublish(project().string() + "/", "show.jfs", tree));
+    ASSERT_TRUE(builder.SaveAndPublish(project().string() + "/", "show.jfs", tree));
     EXPECT_EQ(filesIn(project()),
               (std::set<std::string>{"show.html", "velloria.js", "velloriacfg.js", "velloria.css",
                                      "show.jfs", "show_PublishReport.txt", "slider0.jpg",
@@ -290,11 +290,11 @@ TEST_F(BuildAndPublish, slidesOfMissingOriginalsComeFromThePreview)
 {
     const std::string original = photo("a.jpg", 400, 300);
     addItem(original);
-    agent.SaveAndPublish(project().string() + "/", "show.jfs", tree);
+    builder.SaveAndPublish(project().string() + "/", "show.jfs", tree);
     const std::string published = readBytes(inProject("slider0.jpg"));
     fs::remove(original);
     fs::remove(inProject("slider0.jpg"));
-    agent.SaveAndPublish(project().string() + "/", "show.jfs", tree);
+    builder.SaveAndPublish(project().string() + "/", "show.jfs", tree);
     EXPECT_EQ(readBytes(inProject("slider0.jpg")), published);
 }
 
@@ -321,13 +321,13 @@ INSTANTIATE_TEST_SUITE_P(BuildAndPublish, PublishedName,
 
 TEST_F(BuildAndPublish, aNameOfOnlyAnExtensionIsRefused)
 {
-    EXPECT_THROW(agent.SaveAndPublish(project().string() + "/", ".jfs", tree), VelloriaError);
+    EXPECT_THROW(builder.SaveAndPublish(project().string() + "/", ".jfs", tree), VelloriaError);
     EXPECT_TRUE(filesIn(project()).empty());
 }
 
 TEST_F(BuildAndPublish, anEmptyProjectPublishesAnEmptyImageList)
 {
-    agent.SaveAndPublish(project().string() + "/", "empty", tree);
+    builder.SaveAndPublish(project().string() + "/", "empty", tree);
     EXPECT_NE(
         readBytes(inProject("empty_PublishReport.txt")).find("script files!\r\n\r\n\r\n====="),
         std::string::npos);

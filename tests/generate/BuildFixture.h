@@ -7,6 +7,7 @@
 #include "common/RecordingProgress.h"
 #include "common/TempFolder.h"
 #include "model/InMemoryDesignTree.h"
+#include "generate/ShowBuilder.h"
 #include "model/TzybAppletAgent.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +69,7 @@ protected:
     TempFolder folder;
     RecordingProgress progress;
     TzybAppletAgent agent{install()};
+    ShowBuilder builder{agent};
     InMemoryDesignTree tree;
 };
 

@@ -16,7 +16,7 @@ class PublishSafety : public buildfixture::BuildAndPublish
 protected:
     void publish(const std::string &fileName = "show.jfs")
     {
-        agent.SaveAndPublish(project().string() + "/", fileName, tree);
+        builder.SaveAndPublish(project().string() + "/", fileName, tree);
     }
     std::string refusal(const std::string &fileName = "show.jfs")
     {
@@ -147,7 +147,7 @@ TEST_F(PublishSafety, keptSlidesAreNeverTakenThroughALink)
     agent.CopyResourceFiles(project().string() + "/");
     EXPECT_FALSE(fs::exists(agent.previewFolder() / "slider0.jpg"));
     fs::create_directory(folder.file("site"));
-    agent.SaveAndPublish(folder.file("site") + "/", "show.jfs", tree);
+    builder.SaveAndPublish(folder.file("site") + "/", "show.jfs", tree);
     EXPECT_FALSE(fs::exists(folder.file("site/slider0.jpg")));
 }
 

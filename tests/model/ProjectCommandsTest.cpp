@@ -1,6 +1,7 @@
 // The project commands as the editor runs them: what they ask, what they leave on disk and
 // in the project, and how cancelling and the modified flag behave.
 
+#include "generate/ShowBuilder.h"
 #include "model/ProjectCommands.h"
 
 #include "common/RecordingProgress.h"
@@ -53,11 +54,12 @@ protected:
     TempFolder folder;
     fs::path install = folder.path();
     TzybAppletAgent agent{install};
+    ShowBuilder builder{agent};
     InMemoryDesignTree tree;
     PlainPropertyPages pages;
     ScriptedPrompts prompts;
     RecordingEvents events;
-    ProjectCommands commands{agent, tree, pages, prompts, events, install / "templates"};
+    ProjectCommands commands{agent, builder, tree, pages, prompts, events, install / "templates"};
 };
 
 struct AskCase

@@ -6,6 +6,7 @@
 #include "generate/ProjectChecks.h"
 #include "model/InMemoryDesignTree.h"
 #include "model/PageStore.h"
+#include "generate/ShowBuilder.h"
 #include "model/TzybAppletAgent.h"
 #include "platform/DesktopIntegration.h"
 
@@ -70,9 +71,10 @@ TEST(AppFolders, aRunsScratchFolderTakesTheGeneratedScriptsAndThePreview)
     EXPECT_EQ(folders.templates(), folder.path() / "data/templates");
     EXPECT_EQ(folders.recentFiles(), folder.path() / "data/recentfile.dat");
     TzybAppletAgent agent(folders);
+    ShowBuilder builder(agent);
     agent.SetDefaults();
     InMemoryDesignTree tree;
-    agent.BuildHTML(folder.file("page.html"), tree);
+    builder.BuildHTML(folder.file("page.html"), tree);
     writeBytes(folder.file("photo.jpg"), "photo");
     agent.CopyToPreview(folder.file("photo.jpg"));
     EXPECT_EQ(filesIn(folder.path() / "run"),

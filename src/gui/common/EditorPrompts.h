@@ -4,11 +4,13 @@
 // panel, the tip about local links. The program answers with real dialogs (QtUserPrompts), tests
 // from a script.
 
-#include "TfrmTemplet.h"
+#include "TemplateChoice.h"
 #include "model/UserPrompts.h"
 
 #include <QColor>
+#include <filesystem>
 #include <optional>
+#include <string>
 
 class EditorPrompts : public UserPrompts
 {
@@ -24,4 +26,8 @@ public:
     virtual void showWebBrowser() = 0;
     // The template chooser over the templates folder, shown modally.
     virtual TemplateChoice chooseTemplate(const std::filesystem::path &folder) = 0;
+    // The HTML code window with a build's page, shown modally.
+    virtual void showHtmlCode(const std::string &page) = 0;
+    // The publish report window with one Publish's report, shown modally.
+    virtual void showPublishReport(const std::string &report) = 0;
 };

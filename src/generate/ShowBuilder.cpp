@@ -8,7 +8,7 @@
 #include "model/DecimalText.h"
 #include "model/ProgressScope.h"
 #include "model/TextUtil.h"
-#include "model/TzybAppletAgent.h"
+#include "ShowBuilder.h"
 #include "platform/FileIO.h"
 #include "platform/TemporaryFile.h"
 #include "platform/VelloriaError.h"
@@ -80,14 +80,20 @@ void normalizeNumber(std::string &value)
 
 } // namespace
 
-std::string TzybAppletAgent::inInstallFolder(const std::string &name) const
+// The items the tree shows, counted from 1; a list longer than the tree keeps the rest.
+int ShowBuilder::lastItem(const DesignTree &tree) const
 {
-    return (m_installFolder / name).string();
+    return std::min(tree.count() - 1, m_agent.itemCount());
 }
 
-void TzybAppletAgent::BuildHTML(const std::string &pagePath, DesignTree &tree)
+std::string ShowBuilder::inInstallFolder(const std::string &name) const
 {
-    ProgressScope scope(*m_progress, "Making HTML Codes ... ...");
+    return (m_agent.installFolder() / name).string();
+}
+
+void ShowBuilder::BuildHTML(const std::string &pagePath, DesignTree &tree)
+{
+    ProgressScope scope(m_agent.progress(), "Making HTML Codes ... ...");
     const std::filesystem::path page(pagePath);
     const GeneratedTexts texts = generate(tree, {page.filename().string()});
     TemporaryFile::removeLeftovers(page.has_parent_path() ? page.parent_path() : ".",
@@ -96,14 +102,12 @@ void TzybAppletAgent::BuildHTML(const std::string &pagePath, DesignTree &tree)
     fileio::writeFileAtomically(pagePath, texts.page);
 }
 
-TzybAppletAgent::GeneratedTexts
-TzybAppletAgent::generate(DesignTree &tree, const TStringArray &ownFiles, KeptSlides kept)
+ShowBuilder::GeneratedTexts
+ShowBuilder::generate(DesignTree &tree, const TStringArray &ownFiles, KeptSlides kept)
 {
     checkBeforeBuild(tree);
     // Slides and scripts of a killed run may lie there under temporary names.
-    TemporaryFile::removeLeftovers(m_installFolder);
-    ScriptFileNames[1] = "velloriacfg.js";
-    ScriptFileNames[2] = "velloria.css";
+    TemporaryFile::removeLeftovers(m_agent.installFolder());
     normalizeNumbers();
     dropUnsafeSlideNames(ownFiles);
     m_refusedSlides.clear();
@@ -111,25 +115,26 @@ TzybAppletAgent::generate(DesignTree &tree, const TStringArray &ownFiles, KeptSl
         dropKeptSlidesThatAreNoPictures();
     refreshLevelsAndLinks(tree);
     MakeSlideImages(tree);
-    if (AppletData.pContainerBorderStyle == "0")
-        AppletData.pContainerBorderWidth = "0";
-    return {styleSheetText(AppletData), configScriptText(AppletData, Items),
-            htmlPageText(AppletData, ScriptFileNames)};
+    TAppletData &data = m_agent.appletData();
+    if (data.pContainerBorderStyle == "0")
+        data.pContainerBorderWidth = "0";
+    return {styleSheetText(data), configScriptText(data, m_agent.items()),
+            htmlPageText(data, m_agent.scriptFileNames())};
 }
 
-void TzybAppletAgent::writeGeneratedScripts(const GeneratedTexts &texts) const
+void ShowBuilder::writeGeneratedScripts(const GeneratedTexts &texts) const
 {
-    fileio::writeFileAtomically(inInstallFolder(ScriptFileNames[2]), texts.styleSheet);
-    fileio::writeFileAtomically(inInstallFolder(ScriptFileNames[1]), texts.configScript);
+    fileio::writeFileAtomically(inInstallFolder(m_agent.scriptFileNames()[2]), texts.styleSheet);
+    fileio::writeFileAtomically(inInstallFolder(m_agent.scriptFileNames()[1]), texts.configScript);
 }
 
 // Everything that could stop the run is looked at before it writes its first file.
-void TzybAppletAgent::checkBeforeBuild(const DesignTree &tree) const
+void ShowBuilder::checkBeforeBuild(const DesignTree &tree) const
 {
-    checkParametersForBuild(AppletData);
-    const int last = std::min(tree.count() - 1, itemCount());
+    checkParametersForBuild(m_agent.appletData());
+    const int last = lastItem(tree);
     for (int k = 1; k <= last; ++k) {
-        const TItemData &item = Items[static_cast<std::size_t>(k - 1)];
+        const TItemData &item = m_agent.items()[static_cast<std::size_t>(k - 1)];
         if (originalAt(trimmed(item.IOriginalImagePath)) == Original::missing)
             checkKeptItemSize(item, k);
     }
@@ -137,13 +142,13 @@ void TzybAppletAgent::checkBeforeBuild(const DesignTree &tree) const
 
 // "0160" reaches the page as 0160 but the script as octal 112: every number is written in
 // its one plain spelling.
-void TzybAppletAgent::normalizeNumbers()
+void ShowBuilder::normalizeNumbers()
 {
-    TAppletData &d = AppletData;
+    TAppletData &d = m_agent.appletData();
     for (std::string *value : {&d.pWidth, &d.pHeight, &d.pDelay, &d.pStep, &d.pContainerBorderWidth,
                                &d.pContainerBorderStyle})
         normalizeNumber(*value);
-    for (TItemData &item : Items) {
+    for (TItemData &item : m_agent.items()) {
         normalizeNumber(item.IWidth);
         normalizeNumber(item.IHeight);
     }
@@ -151,17 +156,17 @@ void TzybAppletAgent::normalizeNumbers()
 
 // A stored slide name is published as a file of the site: it must be a bare name, and none
 // of the files the run writes itself (a slide named after the project would overwrite it).
-void TzybAppletAgent::dropUnsafeSlideNames(const TStringArray &ownFiles)
+void ShowBuilder::dropUnsafeSlideNames(const TStringArray &ownFiles)
 {
-    for (TItemData &item : Items)
+    for (TItemData &item : m_agent.items())
         if (!item.IImageFileName.empty() && !SlideNames::isUsable(item.IImageFileName, ownFiles))
             item.IImageFileName.clear();
 }
 
-void TzybAppletAgent::refreshLevelsAndLinks(const DesignTree &tree)
+void ShowBuilder::refreshLevelsAndLinks(const DesignTree &tree)
 {
-    UpdateLevelsFromTree(tree);
-    const TAppletData &d = AppletData;
+    m_agent.UpdateLevelsFromTree(tree);
+    const TAppletData &d = m_agent.appletData();
     if (trimmed(d.pInternalUse_RootDir_Remote).empty() ||
         trimmed(d.pInternalUse_RootDir_Local).empty())
         return;
@@ -169,9 +174,9 @@ void TzybAppletAgent::refreshLevelsAndLinks(const DesignTree &tree)
     const std::string &from =
         toLocal ? d.pInternalUse_RootDir_Remote : d.pInternalUse_RootDir_Local;
     const std::string &to = toLocal ? d.pInternalUse_RootDir_Local : d.pInternalUse_RootDir_Remote;
-    const int last = std::min(tree.count() - 1, itemCount());
+    const int last = lastItem(tree);
     for (int k = 1; k <= last; ++k) {
-        std::string &link = Items[static_cast<std::size_t>(k - 1)].ILink;
+        std::string &link = m_agent.items()[static_cast<std::size_t>(k - 1)].ILink;
         link = convertedLink(link, from, to, k);
     }
 }
@@ -179,16 +184,16 @@ void TzybAppletAgent::refreshLevelsAndLinks(const DesignTree &tree)
 // Pictures are made on all cores; each is applied (caption, item fields, preview file) and
 // counted on the progress bar on this thread as soon as it and all before it are done, so
 // the user sees the run move and the design tree is only touched from the caller's thread.
-void TzybAppletAgent::MakeSlideImages(DesignTree &tree)
+void ShowBuilder::MakeSlideImages(DesignTree &tree)
 {
-    const int height = parseWholeNumber(AppletData.pHeight).value_or(0);
-    const int last = std::min(tree.count() - 1, itemCount());
+    const int height = parseWholeNumber(m_agent.appletData().pHeight).value_or(0);
+    const int last = lastItem(tree);
     SlideNames names;
     m_missingOriginals.clear();
     std::vector<bool> found;
     std::vector<std::string> originals;
     for (int k = 1; k <= last; ++k) {
-        const TItemData &item = Items[static_cast<std::size_t>(k - 1)];
+        const TItemData &item = m_agent.items()[static_cast<std::size_t>(k - 1)];
         std::string path = trimmed(item.IOriginalImagePath);
         found.push_back(originalAt(path) == Original::picture);
         if (found.back()) {
@@ -198,31 +203,31 @@ void TzybAppletAgent::MakeSlideImages(DesignTree &tree)
             m_missingOriginals.push_back({k - 1, std::move(path)});
         }
     }
-    m_progress->setMaximum(last);
+    m_agent.progress().setMaximum(last);
     SlideWorkers workers(std::move(originals), height, m_slideCache);
     for (int k = 1; k <= last; ++k) {
         const DesignTree::Node node = tree.nodeAt(k);
         if (found[static_cast<std::size_t>(k - 1)]) {
             tree.setCaption(node, "Item");
             // A step of none while a big picture is being made: the window repaints.
-            const SlideOutcome outcome = workers.next([this] { m_progress->advance(0); });
+            const SlideOutcome outcome = workers.next([this] { m_agent.progress().advance(0); });
             if (outcome.error)
                 std::rethrow_exception(outcome.error);
             writeSlide(k - 1, outcome.picture, names.forPosition(k - 1));
         } else {
             tree.setCaption(node, missingCaption);
         }
-        m_progress->advance(1);
+        m_agent.progress().advance(1);
     }
 }
 
-void TzybAppletAgent::writeSlide(int itemIndex, const SlidePicture &slide, const std::string &name)
+void ShowBuilder::writeSlide(int itemIndex, const SlidePicture &slide, const std::string &name)
 {
-    TItemData &item = Items[static_cast<std::size_t>(itemIndex)];
+    TItemData &item = m_agent.items()[static_cast<std::size_t>(itemIndex)];
     item.IWidth = std::to_string(slide.width);
     item.IHeight = std::to_string(slide.height);
     item.IImageFileName = name;
     // Straight into the preview folder: the same end as saving it in the installation
     // folder, copying it in and deleting it, without writing every slide twice.
-    m_preview.writeIn(name, slide.jpeg);
+    m_agent.preview().writeIn(name, slide.jpeg);
 }
