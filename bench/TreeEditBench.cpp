@@ -145,10 +145,10 @@ struct BenchWindow
 {
     explicit BenchWindow(const fs::path &folder)
         : scratch((fs::create_directories(folder / "scratch"), folder / "scratch")),
-          folders(AppFolders::forProgram(
-                          fs::path(QCoreApplication::applicationDirPath().toStdString()))
-                          .resources(),
-                      scratch),
+          folders(
+              AppFolders::forProgram(fs::path(QCoreApplication::applicationDirPath().toStdString()))
+                  .resources(),
+              scratch),
           project(folders), window(prompts, settings, launcher, folders, project)
     {
         // How much the tree and the pages paint follows the size: a usual window's.

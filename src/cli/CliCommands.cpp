@@ -3,9 +3,9 @@
 #include "ProjectInfo.h"
 #include "generate/JpegReader.h"
 #include "generate/OutputText.h"
-#include "model/OtherShow.h"
 #include "generate/SlideCache.h"
 #include "generate/SlidePicture.h"
+#include "model/OtherShow.h"
 #include "model/PlainPropertyPages.h"
 #include "model/ProjectCommands.h"
 #include "model/TextUtil.h"
@@ -162,7 +162,8 @@ void CliCommands::addItems(const std::string &file, const std::vector<std::strin
     PlainPropertyPages pages;
     pages.showApplet(m_agent.GetAppletData());
     ProjectEvents events;
-    ProjectCommands commands(m_agent, m_builder, m_tree, pages, *this, events, m_folders.templates());
+    ProjectCommands commands(m_agent, m_builder, m_tree, pages, *this, events,
+                             m_folders.templates());
     commands.addPictures(m_tree.root(), pictures, values);
     m_agent.SaveToFile(file);
 }
@@ -190,7 +191,8 @@ void CliCommands::publishProject(const std::string &file, const PublishOptions &
     } cleanup{m_agent};
     PlainPropertyPages pages;
     ProjectEvents events;
-    ProjectCommands commands(m_agent, m_builder, m_tree, pages, *this, events, m_folders.templates());
+    ProjectCommands commands(m_agent, m_builder, m_tree, pages, *this, events,
+                             m_folders.templates());
     m_currentFile = file;
     report(file, *commands.openProjectFile(file));
     const std::string fileName = fs::path(file).filename().string();

@@ -3,8 +3,8 @@
 // The commands of velloria-cli over one project agent. Failures raise VelloriaError
 // (message naming the file and the reason) or CliFailure (message already shown).
 
-#include "model/InMemoryDesignTree.h"
 #include "generate/ShowBuilder.h"
+#include "model/InMemoryDesignTree.h"
 #include "model/TzybAppletAgent.h"
 #include "model/UserPrompts.h"
 #include "platform/AppFolders.h"

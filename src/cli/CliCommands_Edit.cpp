@@ -63,7 +63,8 @@ void CliCommands::editProject(
         PlainPropertyPages pages;
         pages.showApplet(m_agent.GetAppletData());
         ProjectEvents events;
-        ProjectCommands commands(m_agent, m_builder, m_tree, pages, *this, events, m_folders.templates());
+        ProjectCommands commands(m_agent, m_builder, m_tree, pages, *this, events,
+                                 m_folders.templates());
         // Asked "Are you sure ...?", the command line has answered by running the command;
         // what the editor would show in a message box refuses the command.
         std::vector<std::string> refusals;

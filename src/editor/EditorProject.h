@@ -21,8 +21,7 @@ public:
 
     // The commands fill the pages given and tell events of their steps; made once, for the
     // window that shows both.
-    ProjectCommands &commandsFor(PropertyPages &pages, UserPrompts &prompts,
-                                 ProjectEvents &events);
+    ProjectCommands &commandsFor(PropertyPages &pages, UserPrompts &prompts, ProjectEvents &events);
 
     TzybAppletAgent agent;
     InMemoryDesignTree tree;

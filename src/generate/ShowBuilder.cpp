@@ -1,6 +1,8 @@
 // The generation run: derived item fields, slide pictures, style sheet, configuration
 // script and HTML page.
 
+#include "ShowBuilder.h"
+
 #include "OutputText.h"
 #include "ProjectChecks.h"
 #include "SlideNames.h"
@@ -8,7 +10,6 @@
 #include "model/DecimalText.h"
 #include "model/ProgressScope.h"
 #include "model/TextUtil.h"
-#include "ShowBuilder.h"
 #include "platform/FileIO.h"
 #include "platform/TemporaryFile.h"
 #include "platform/VelloriaError.h"
@@ -102,8 +103,8 @@ void ShowBuilder::BuildHTML(const std::string &pagePath, DesignTree &tree)
     fileio::writeFileAtomically(pagePath, texts.page);
 }
 
-ShowBuilder::GeneratedTexts
-ShowBuilder::generate(DesignTree &tree, const TStringArray &ownFiles, KeptSlides kept)
+ShowBuilder::GeneratedTexts ShowBuilder::generate(DesignTree &tree, const TStringArray &ownFiles,
+                                                  KeptSlides kept)
 {
     checkBeforeBuild(tree);
     // Slides and scripts of a killed run may lie there under temporary names.

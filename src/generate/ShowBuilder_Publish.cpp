@@ -1,11 +1,11 @@
 // Publishing: everything a web site needs, next to the project, with a report of it.
 
 #include "OutputText.h"
+#include "ShowBuilder.h"
 #include "SlideNames.h"
 #include "model/ProgressScope.h"
 #include "model/ProjectFileWriter.h"
 #include "model/TextUtil.h"
-#include "ShowBuilder.h"
 #include "platform/FaultPoint.h"
 #include "platform/FileIO.h"
 #include "platform/StagedFiles.h"
@@ -19,7 +19,7 @@
 // end, so a run that fails at any step leaves the site as it was: never a new page over old
 // slides, never a slide cut short.
 bool ShowBuilder::SaveAndPublish(const std::string &folder, const std::string &fileName,
-                                     DesignTree &tree)
+                                 DesignTree &tree)
 {
     const std::string name = TzybAppletAgent::publishedName(fileName);
     const PublishedFiles files{name + ".html", TzybAppletAgent::projectFileName(fileName),
@@ -34,8 +34,9 @@ bool ShowBuilder::SaveAndPublish(const std::string &folder, const std::string &f
         writeGeneratedScripts(texts);
     }
     TemporaryFile::removeLeftovers(folder.empty() ? "." : folder,
-                                   {files.page, files.project, files.report, m_agent.scriptFileNames()[0],
-                                    m_agent.scriptFileNames()[1], m_agent.scriptFileNames()[2]});
+                                   {files.page, files.project, files.report,
+                                    m_agent.scriptFileNames()[0], m_agent.scriptFileNames()[1],
+                                    m_agent.scriptFileNames()[2]});
     StagedFiles staged;
     stageSite(staged, folder, files, texts);
     faultPoint("publish-staged");
@@ -55,8 +56,8 @@ void ShowBuilder::dropKeptSlidesThatAreNoPictures()
         if (item.IImageFileName.empty() ||
             (!original.empty() && std::filesystem::exists(original, ec)))
             continue;
-        std::string reason = SlideNames::keptSlideProblem(item.IImageFileName,
-                                                          m_agent.preview().folder() / item.IImageFileName);
+        std::string reason = SlideNames::keptSlideProblem(
+            item.IImageFileName, m_agent.preview().folder() / item.IImageFileName);
         if (reason.empty())
             continue;
         m_refusedSlides.push_back({static_cast<int>(i), item.IImageFileName, std::move(reason)});
@@ -65,12 +66,14 @@ void ShowBuilder::dropKeptSlidesThatAreNoPictures()
 }
 
 void ShowBuilder::stageSite(StagedFiles &staged, const std::string &folder,
-                                const PublishedFiles &files, const GeneratedTexts &texts)
+                            const PublishedFiles &files, const GeneratedTexts &texts)
 {
     using fileio::Durability;
     // The project file first: when it cannot be replaced, nothing else is.
-    staged.write(folder + files.project, ProjectFileWriter(m_agent.appletData(), m_agent.items(), m_agent.progress()).text(),
-                 Durability::flushed, fileio::Links::follow);
+    staged.write(
+        folder + files.project,
+        ProjectFileWriter(m_agent.appletData(), m_agent.items(), m_agent.progress()).text(),
+        Durability::flushed, fileio::Links::follow);
     staged.write(folder + files.page, texts.page, Durability::flushed);
     if (!staged.copy(m_agent.runtimeScript(), folder + m_agent.scriptFileNames()[0]))
         throw VelloriaError(fileio::ioErrorText("copy", m_agent.runtimeScript(), ENOENT) +

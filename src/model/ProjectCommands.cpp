@@ -22,11 +22,11 @@ std::pair<std::string, std::string> folderAndName(const std::string &path)
 
 } // namespace
 
-ProjectCommands::ProjectCommands(TzybAppletAgent &agent, ShowGenerator &generator,
-                                 DesignTree &tree, PropertyPages &pages, UserPrompts &prompts,
-                                 ProjectEvents &events, fs::path templatesFolder)
-    : m_agent(agent), m_generator(generator), m_tree(tree), m_pages(pages), m_prompts(prompts), m_events(events),
-      m_templatesFolder(std::move(templatesFolder))
+ProjectCommands::ProjectCommands(TzybAppletAgent &agent, ShowGenerator &generator, DesignTree &tree,
+                                 PropertyPages &pages, UserPrompts &prompts, ProjectEvents &events,
+                                 fs::path templatesFolder)
+    : m_agent(agent), m_generator(generator), m_tree(tree), m_pages(pages), m_prompts(prompts),
+      m_events(events), m_templatesFolder(std::move(templatesFolder))
 {
     // A file of another kind is reported by the load itself.
     m_agent.setMessageSink(&m_prompts);

@@ -48,8 +48,7 @@ public:
 
     // The generator makes the outputs of the project the agent holds.
     ProjectCommands(TzybAppletAgent &agent, ShowGenerator &generator, DesignTree &tree,
-                    PropertyPages &pages,
-                    UserPrompts &prompts, ProjectEvents &events,
+                    PropertyPages &pages, UserPrompts &prompts, ProjectEvents &events,
                     std::filesystem::path templatesFolder);
 
     // Changed since the last save or open: the history is away from the saved state.

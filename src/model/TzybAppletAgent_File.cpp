@@ -2,8 +2,8 @@
 
 #include "ProjectFileReader.h"
 #include "ProjectFileWriter.h"
-#include "TzybAppletAgent.h"
 #include "TextUtil.h"
+#include "TzybAppletAgent.h"
 #include "platform/FileIO.h"
 #include "platform/VelloriaError.h"
 

@@ -17,9 +17,6 @@ FileStamp FileStamp::of(const std::filesystem::path &path)
     {};
     if (::stat(path.c_str(), &status) != 0)
         return {};
-    return {true,
-            static_cast<std::uintmax_t>(status.st_size),
-            nanoseconds(status.st_mtim),
-            static_cast<std::uint64_t>(status.st_ino),
-            static_cast<std::uint64_t>(status.st_dev)};
+    return {true, static_cast<std::uintmax_t>(status.st_size), nanoseconds(status.st_mtim),
+            static_cast<std::uint64_t>(status.st_ino), static_cast<std::uint64_t>(status.st_dev)};
 }

@@ -224,7 +224,8 @@ TEST_F(CliPublish, slidesPublishedBesideTheProjectSurviveAMissingOriginal)
     EXPECT_EQ(readBytes(file("elsewhere/slider0.jpg")), slide);
     // The run went on, and says which originals it did not find.
     EXPECT_NE(again.err.find("warning: \"" + file("show.jfs") + "\": original picture \"" +
-                             file("one.jpg") + "\" of item 1 not found; the item keeps its "
+                             file("one.jpg") +
+                             "\" of item 1 not found; the item keeps its "
                              "earlier slide \"slider0.jpg\""),
               std::string::npos)
         << again.err;

@@ -6,8 +6,8 @@
 #include "OriginalJpegs.h"
 #include "common/RecordingProgress.h"
 #include "common/TempFolder.h"
-#include "model/InMemoryDesignTree.h"
 #include "generate/ShowBuilder.h"
+#include "model/InMemoryDesignTree.h"
 #include "model/TzybAppletAgent.h"
 
 #include <gtest/gtest.h>

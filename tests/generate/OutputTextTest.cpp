@@ -198,8 +198,8 @@ struct NonAscii
 TEST(Escaping, spellsCharactersBeyondAsciiAlikeInEveryCharacterSet)
 {
     const NonAscii cases[] = {
-        {"Square \xE2\x80\x93 caf\xC3\xA9", "Square \\u2013 caf\\u00e9",
-         "Square &#8211; caf&#233;", "Square\\ \\2013 \\ caf\\e9 "},
+        {"Square \xE2\x80\x93 caf\xC3\xA9", "Square \\u2013 caf\\u00e9", "Square &#8211; caf&#233;",
+         "Square\\ \\2013 \\ caf\\e9 "},
         {"\xF0\x9F\x8C\x85!", "\\ud83c\\udf05!", "&#127749;!", "\\1f305 \\!"},
         {"a\xE2\x80\xA8"
          "b",
@@ -227,7 +227,8 @@ TEST(Escaping, aNonAsciiElementIdReachesAllThreeFilesEscaped)
 {
     TAppletData d = storedDefaults();
     d.pSliderDivID = "Caf\xC3\xA9_div";
-    TItemArray items{{"slider0.jpg", "", "caf\xC3\xA9.html", "_self", "Caf\xC3\xA9", "5", "5", "0", ""}};
+    TItemArray items{
+        {"slider0.jpg", "", "caf\xC3\xA9.html", "_self", "Caf\xC3\xA9", "5", "5", "0", ""}};
     EXPECT_EQ(linesOf(styleSheetText(d))[6], "#Caf\\e9 _div{");
     EXPECT_EQ(linesOf(htmlPageText(d, scripts))[19],
               "<div id=\"Caf&#233;_div\" style=\"width:160px;height:120px;\"></div>");

@@ -77,7 +77,8 @@ private slots:
 
         const std::string browser = work.file("browser");
         // The page name appears whole or not at all: the test polls for the file.
-        writeBytes(browser, "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.part\" && mv \"$0.part\" \"$0.page\"\n");
+        writeBytes(browser,
+                   "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.part\" && mv \"$0.part\" \"$0.page\"\n");
         fs::permissions(browser, fs::perms::owner_all);
         BrowserChoice own;
         own.useDefault = false;

@@ -1,12 +1,12 @@
 // The project commands as the editor runs them: what they ask, what they leave on disk and
 // in the project, and how cancelling and the modified flag behave.
 
-#include "generate/ShowBuilder.h"
 #include "model/ProjectCommands.h"
 
 #include "common/RecordingProgress.h"
 #include "common/ScriptedPrompts.h"
 #include "common/TempFolder.h"
+#include "generate/ShowBuilder.h"
 #include "model/InMemoryDesignTree.h"
 #include "model/PlainPropertyPages.h"
 #include "model/ProjectEdits.h"

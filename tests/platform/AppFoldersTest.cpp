@@ -4,9 +4,9 @@
 
 #include "common/TempFolder.h"
 #include "generate/ProjectChecks.h"
+#include "generate/ShowBuilder.h"
 #include "model/InMemoryDesignTree.h"
 #include "model/PageStore.h"
-#include "generate/ShowBuilder.h"
 #include "model/TzybAppletAgent.h"
 #include "platform/DesktopIntegration.h"
 
