@@ -10,8 +10,9 @@ VELLORIA_PACKAGES=(
     librsvg2-bin
 )
 
-# GoogleTest: only a build with the tests needs it (Qt Test comes with qt6-base-dev).
-TEST_PACKAGES=(libgtest-dev libgmock-dev)
+# GoogleTest: only a build with the tests needs it (Qt Test comes with qt6-base-dev);
+# clang-format checks that the sources keep the house format.
+TEST_PACKAGES=(libgtest-dev libgmock-dev clang-format)
 
 velloria_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
 
@@ -67,4 +68,16 @@ ensure_node_modules() {
     if [ ! -d "$root/node_modules" ] || [ "$root/package-lock.json" -nt "$root/node_modules/.package-lock.json" ]; then
         (cd "$root" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --prefer-offline)
     fi
+}
+
+# Fails, naming the files, when a source file differs from what .clang-format makes of it.
+check_format() {
+    local root drifted
+    root=$(velloria_root)
+    drifted=$(cd "$root" && git ls-files '*.cpp' '*.h' |
+        xargs clang-format --dry-run 2>&1 | grep -o '^[^: ]*\.\(cpp\|h\):' | sort -u || true)
+    [ -z "$drifted" ] && return 0
+    echo "These files differ from .clang-format (run clang-format -i on them):" >&2
+    echo "$drifted" | tr -d ':' >&2
+    return 1
 }
