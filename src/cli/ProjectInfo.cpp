@@ -1,8 +1,10 @@
 #include "ProjectInfo.h"
 
+#include "generate/OriginalPicture.h"
 #include "generate/ShowField.h"
 #include "generate/TextEscaping.h"
 #include "model/TextUtil.h"
+#include "platform/VelloriaError.h"
 
 #include <filesystem>
 #include <iomanip>
@@ -53,8 +55,12 @@ const char *pictureState(const TItemData &item)
     const std::string path = trimmed(item.IOriginalImagePath);
     if (path.empty())
         return "none";
-    std::error_code error;
-    return std::filesystem::exists(path, error) ? "present" : "missing";
+    // The build's own check: a folder or a pipe at the path is no picture.
+    try {
+        return originalPictureAt(path) == OriginalPicture::present ? "present" : "missing";
+    } catch (const VelloriaError &) {
+        return "not a file";
+    }
 }
 
 std::string pictureFileName(const TItemData &item)

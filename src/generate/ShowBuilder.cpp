@@ -3,6 +3,7 @@
 
 #include "ShowBuilder.h"
 
+#include "OriginalPicture.h"
 #include "OutputText.h"
 #include "ProjectChecks.h"
 #include "SlideNames.h"
@@ -14,27 +15,9 @@
 #include "platform/TemporaryFile.h"
 #include "platform/VelloriaError.h"
 
-#include <sys/stat.h>
-
 namespace {
 
 const std::string missingCaption = "Warning: Original image not found.";
-
-enum class Original { missing, picture };
-
-// A path that names something other than a file (a folder, a pipe, a device) is no missing
-// picture: the user named it, and dropping it silently would publish a show without it.
-Original originalAt(const std::string &path)
-{
-    struct stat info
-    {};
-    if (path.empty() || ::stat(path.c_str(), &info) != 0)
-        return Original::missing;
-    if (!S_ISREG(info.st_mode))
-        throw VelloriaError("Cannot read picture \"" + path + "\": it is " +
-                            fileio::kindOfFile(info.st_mode));
-    return Original::picture;
-}
 
 // A converted link goes into the configuration script whole; one short root replaced by a
 // long one at every character could otherwise ask for gigabytes.
@@ -136,7 +119,7 @@ void ShowBuilder::checkBeforeBuild(const DesignTree &tree) const
     const int last = lastItem(tree);
     for (int k = 1; k <= last; ++k) {
         const TItemData &item = m_agent.items()[static_cast<std::size_t>(k - 1)];
-        if (originalAt(trimmed(item.IOriginalImagePath)) == Original::missing)
+        if (originalPictureAt(trimmed(item.IOriginalImagePath)) == OriginalPicture::missing)
             checkKeptItemSize(item, k);
     }
 }
@@ -196,7 +179,7 @@ void ShowBuilder::MakeSlideImages(DesignTree &tree)
     for (int k = 1; k <= last; ++k) {
         const TItemData &item = m_agent.items()[static_cast<std::size_t>(k - 1)];
         std::string path = trimmed(item.IOriginalImagePath);
-        found.push_back(originalAt(path) == Original::picture);
+        found.push_back(originalPictureAt(path) == OriginalPicture::present);
         if (found.back()) {
             originals.push_back(std::move(path));
         } else {

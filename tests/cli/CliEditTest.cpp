@@ -218,6 +218,10 @@ TEST_F(CliEdit, infoSaysWhatTheValuesMeanAndWhichPicturesAreThere)
     const std::string before = readBytes(file("p.jfs"));
     ASSERT_EQ(cli(args).status, 0);
     EXPECT_EQ(readBytes(file("p.jfs")), before);
+    // A folder where the picture should be is what a build refuses, not a picture.
+    std::filesystem::create_directory(file("gone.jpg"));
+    const auto again = nlohmann::json::parse(cli({"info", file("p.jfs"), "--json"}).out);
+    EXPECT_EQ(again["pictures"][3]["state"], "not a file");
 }
 
 std::string replacedOnce(std::string text, const std::string &from, const std::string &to)
