@@ -1,5 +1,6 @@
 #include "ProjectChecks.h"
 
+#include "ShowField.h"
 #include "TextEscaping.h"
 #include "model/DecimalText.h"
 #include "platform/VelloriaError.h"
@@ -8,62 +9,76 @@
 
 namespace {
 
-[[noreturn]] void refuse(const std::string &where, const std::string &field, const std::string &why)
+using D = TAppletData;
+
+// Every message names the field by the label the pages give it, as the user knows it.
+[[noreturn]] void refuse(const std::string &why)
 {
-    throw ProjectValueError(where + "field " + field + ": " + why);
+    throw ProjectValueError(why);
 }
 
-void checkWholeNumber(const std::string &value, const char *field)
+std::string labelOf(std::string D::*field)
 {
-    if (!parseWholeNumber(value))
-        refuse("Slide show ", field, "'" + value + "' is not a whole number.");
+    return std::string(fieldLabel(field));
 }
 
-void checkIdentifier(const std::string &value, const char *field)
+void checkWholeNumber(const D &data, std::string D::*field)
 {
-    if (!isScriptIdentifier(value))
-        refuse("Slide show ", field,
-               "'" + value +
-                   "' can't name the slide show in a web page: use only letters A-Z "
-                   "and a-z, digits, \"_\" and \"$\", and don't start with a digit.");
+    if (!parseWholeNumber(data.*field))
+        refuse(labelOf(field) + " must be a whole number, not '" + data.*field + "'.");
 }
 
-void checkColour(const std::string &value, const char *field)
+void checkIdentifier(const D &data, std::string D::*field)
 {
+    if (!isScriptIdentifier(data.*field))
+        refuse(labelOf(field) + " '" + data.*field +
+               "' can't name the slide show in a web page: use only letters A-Z and a-z, "
+               "digits, \"_\" and \"$\", and don't start with a digit.");
+}
+
+void checkColour(const D &data, std::string D::*field)
+{
+    const std::string &value = data.*field;
     bool ok = value.size() == 6;
     for (char c : value)
         ok = ok && std::isxdigit(static_cast<unsigned char>(c));
     if (!ok)
-        refuse("Slide show ", field,
-               "'" + value + "' is not a colour (six hexadecimal digits RRGGBB).");
+        refuse(labelOf(field) + " must be a colour of six hexadecimal digits RRGGBB, not '" +
+               value + "'.");
+}
+
+// The numbers within the bounds of the pages' own table, so that what the spin edits offer
+// and what the build takes are the same numbers.
+void checkNumbers(const D &data)
+{
+    for (const ShowField &field : showFields()) {
+        if (field.kind != ShowField::Kind::number)
+            continue;
+        // Without a border the run sets the width to 0 before it is used.
+        if (field.field == &D::pContainerBorderWidth &&
+            *parseWholeNumber(data.pContainerBorderStyle) == 0)
+            continue;
+        if (const std::string why = numberRefusal(field, data.*field.field); !why.empty())
+            refuse(why);
+    }
 }
 
 } // namespace
 
 void checkParametersForBuild(const TAppletData &d)
 {
-    checkIdentifier(d.pSliderName, "pSliderName");
-    checkIdentifier(d.pConfigName, "pConfigName");
-    checkWholeNumber(d.pWidth, "pWidth");
-    checkWholeNumber(d.pHeight, "pHeight");
-    checkWholeNumber(d.pDelay, "pDelay");
-    checkWholeNumber(d.pStep, "pStep");
-    checkWholeNumber(d.pContainerBorderStyle, "pContainerBorderStyle");
-    // Without a border the run sets the width to 0 before it is used.
-    if (*parseWholeNumber(d.pContainerBorderStyle) != 0)
-        checkWholeNumber(d.pContainerBorderWidth, "pContainerBorderWidth");
-    if (*parseWholeNumber(d.pHeight) <= 0)
-        refuse("Slide show ", "pHeight",
-               "the height must be at least 1 pixel, not " + d.pHeight + ".");
-    checkColour(d.pBgColor, "pBgColor");
-    checkColour(d.pContainerBorderColor, "pContainerBorderColor");
+    checkIdentifier(d, &D::pSliderName);
+    checkIdentifier(d, &D::pConfigName);
+    checkWholeNumber(d, &D::pContainerBorderStyle);
+    checkNumbers(d);
+    checkColour(d, &D::pBgColor);
+    checkColour(d, &D::pContainerBorderColor);
 }
 
 void checkKeptItemSize(const TItemData &item, int position)
 {
-    const std::string where = "Item " + std::to_string(position) + ", ";
-    for (const auto &[value, field] :
-         {std::pair{&item.IWidth, "IWidth"}, {&item.IHeight, "IHeight"}})
-        if (!value->empty() && !parseWholeNumber(*value))
-            refuse(where, field, "'" + *value + "' is not a whole number.");
+    for (const auto field : {&TItemData::IWidth, &TItemData::IHeight})
+        if (const std::string &value = item.*field; !value.empty() && !parseWholeNumber(value))
+            refuse("Item " + std::to_string(position) + ", " + std::string(fieldLabel(field)) +
+                   ": '" + value + "' is not a whole number.");
 }

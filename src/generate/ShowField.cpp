@@ -92,16 +92,23 @@ std::string pageValue(const ShowField &field, std::string_view typed)
     return std::string(typed);
 }
 
-// Milliseconds as seconds without trailing zeros: 3000 -> "3", 990 -> "0.99".
-std::string seconds(int milliseconds)
+// Seconds to a tenth, as a designer reads a timing: 3000 -> "3.0 s", 990 -> "1.0 s"; a time
+// under a twentieth of a second keeps its hundredths rather than show as nothing.
+std::string seconds(long long milliseconds)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%.3f", milliseconds / 1000.0);
-    std::string s = text;
-    s.erase(s.find_last_not_of('0') + 1);
-    if (s.back() == '.')
-        s.pop_back();
-    return s + " s";
+    std::snprintf(text, sizeof text, milliseconds > 0 && milliseconds < 50 ? "%.2f s" : "%.1f s",
+                  double(milliseconds) / 1000.0);
+    return text;
+}
+
+// "1 pixel", "9999 pixels", "30".
+std::string counted(long long value, std::string_view unit)
+{
+    std::string text = std::to_string(value);
+    if (!unit.empty())
+        text += " " + std::string(unit) + (value == 1 || value == -1 ? "" : "s");
+    return text;
 }
 
 } // namespace
@@ -113,24 +120,26 @@ const std::vector<ShowField> &showFields()
                     std::string_view control, std::string_view help) {
         return ShowField{name, field, kind, control, {}, 0, 0, help};
     };
-    // Every number is a spin edit with the same bounds.
+    // A number is a spin edit. The smallest values are the least that makes sense on a page:
+    // a box at least one pixel wide and high; the runtime takes a negative delay or step as 0.
     auto number = [](std::string_view name, std::string D::*field, std::string_view control,
-                     std::string_view help) {
-        return ShowField{
-            name, field, Kind::number, control, {}, pagerules::spinMinimum, pagerules::spinMaximum,
-            help};
+                     int minimum, std::string_view unit, std::string_view help) {
+        return ShowField{name, field, Kind::number, control, {}, minimum, pagerules::spinMaximum,
+                         help, unit};
     };
     static const std::vector<ShowField> fields = {
         plain("name", &D::pSliderName, Kind::name, "edt_pSliderName",
               "name of the show; names its element and array"),
-        number("width", &D::pWidth, "spnedt_pWidth", "width in pixels"),
-        number("height", &D::pHeight, "spedt_pHeight", "height in pixels; slides are scaled to it"),
+        number("width", &D::pWidth, "spnedt_pWidth", 1, "pixel", "width in pixels"),
+        number("height", &D::pHeight, "spedt_pHeight", 1, "pixel",
+               "height in pixels; slides are scaled to it"),
         plain("background", &D::pBgColor, Kind::colour, "pnl_pBgColor",
               "background colour, #RRGGBB"),
-        number("delay", &D::pDelay, "spnedt_pDelay", "each picture holds 3 s + delay x 100 ms"),
-        number("step", &D::pStep, "spnedt_pStep", "a fade lasts step x 33 ms; 0: no fade"),
-        number("border-width", &D::pContainerBorderWidth, "spnedt_pContainerBorderWidth",
-               "border width in pixels"),
+        number("delay", &D::pDelay, "spnedt_pDelay", 0, {},
+               "each picture shows 3 s + delay x 100 ms"),
+        number("step", &D::pStep, "spnedt_pStep", 0, {}, "a fade takes step x 33 ms; 0: no fade"),
+        number("border-width", &D::pContainerBorderWidth, "spnedt_pContainerBorderWidth", 0,
+               "pixel", "border width in pixels"),
         plain("border-style", &D::pContainerBorderStyle, Kind::borderStyle,
               "cmbx_pContainerBorderStyle", "border style by name"),
         plain("border-color", &D::pContainerBorderColor, Kind::colour, "pnl_pContainerBorderColor",
@@ -205,6 +214,26 @@ void applyShowField(TAppletData &pages, std::string_view assignment)
     pages.*field->field = pageValue(*field, assignment.substr(equals + 1));
 }
 
+std::string numberRule(const ShowField &field, long long value)
+{
+    const std::string label(field.label());
+    if (value < field.minimum)
+        return label + " must be at least " + counted(field.minimum, field.unit);
+    if (value > field.maximum)
+        return label + " must be at most " + counted(field.maximum, field.unit);
+    return {};
+}
+
+std::string numberRefusal(const ShowField &field, std::string_view stored)
+{
+    const std::optional<int> value = parseWholeNumber(stored);
+    if (!value)
+        return std::string(field.label()) + " must be a whole number, not '" + std::string(stored) +
+               "'.";
+    const std::string rule = numberRule(field, *value);
+    return rule.empty() ? rule : rule + ", not " + std::string(stored) + ".";
+}
+
 std::string shownValue(const ShowField &field, const TAppletData &data)
 {
     const std::string &stored = data.*field.field;
@@ -228,9 +257,9 @@ std::string meaningOf(const ShowField &field, const TAppletData &data)
     if (field.kind == Kind::number && !number)
         return "not a whole number";
     if (field.field == &TAppletData::pDelay)
-        return "each picture holds " + seconds(3000 + std::max(0, *number) * 100);
+        return "each picture shows " + seconds(3000 + std::max(0LL, 100LL * *number));
     if (field.field == &TAppletData::pStep)
-        return *number > 0 ? "a fade lasts " + seconds(*number * 33) : "no fade";
+        return *number > 0 ? "a fade takes " + seconds(33LL * *number) : "no fade";
     if (field.field == &TAppletData::pContainerBorderWidth && data.pContainerBorderStyle == "0")
         return "no border: style none";
     return field.kind == Kind::number ? "pixels" : "";

@@ -27,10 +27,16 @@ struct ShowField
     // `otherControl` the button of "web".
     std::string_view control;
     std::string_view otherControl = {};
-    // The bounds of a number, which the spin edit keeps and `set` refuses outside.
+    // The bounds of a number: the spin edit keeps them, `set` refuses outside them and the
+    // build refuses a project outside them, so a value is refused where it is typed.
     int minimum = 0;
     int maximum = 0;
     std::string_view help;
+    // What a number counts, in the singular ("pixel"); empty for a plain count.
+    std::string_view unit = {};
+
+    // What the pages call the field: "Height", "Background Color".
+    std::string_view label() const { return fieldLabel(field); }
 };
 
 // The twelve parameters the pages show, in the pages' order. The element id and the array
@@ -67,7 +73,15 @@ inline std::string storedConvertsToLocal(bool local)
 // field and the reason when the field is unknown or a page would refuse the value.
 void applyShowField(TAppletData &pages, std::string_view assignment);
 
+// The rule of the pages that `value` breaks, in the page's words ("Height must be at least 1
+// pixel"), or empty when the number field takes it.
+std::string numberRule(const ShowField &field, long long value);
+// Why the build refuses the stored text of a number field, ending in what it holds ("Height
+// must be at least 1 pixel, not 0."), or empty when the build takes it.
+std::string numberRefusal(const ShowField &field, std::string_view stored);
+
 // The stored value as `set` takes it: "#FFFFFF", "solid", "local", numbers as stored.
 std::string shownValue(const ShowField &field, const TAppletData &data);
-// What the value does, for a person: "3 s each picture", "no border"; may be empty.
+// What the value does, for a person: "each picture shows 3.0 s", "no border"; may be empty.
+// velloria-cli's info and the editor's pages both say it so.
 std::string meaningOf(const ShowField &field, const TAppletData &data);

@@ -31,6 +31,8 @@ struct TAppletData
     // Members in file order, so conversions and the file code need no field-by-field lists.
     static const std::array<std::string TAppletData::*, fieldCount> fields;
     static const std::array<std::string_view, fieldCount> fieldNames;
+    // What the pages call each field, for every message a user reads: "Height", not pHeight.
+    static const std::array<std::string_view, fieldCount> fieldLabels;
 
     bool operator==(const TAppletData &) const = default;
 };
@@ -50,8 +52,18 @@ struct TItemData
     static constexpr std::size_t fieldCount = 9;
     static const std::array<std::string TItemData::*, fieldCount> fields;
     static const std::array<std::string_view, fieldCount> fieldNames;
+    static const std::array<std::string_view, fieldCount> fieldLabels;
 
     bool operator==(const TItemData &) const = default;
 };
+
+// The label of a field of either record, from its fieldLabels.
+template <typename Record> std::string_view fieldLabel(std::string Record::*field)
+{
+    for (std::size_t k = 0; k < Record::fieldCount; ++k)
+        if (Record::fields[k] == field)
+            return Record::fieldLabels[k];
+    return {};
+}
 
 using TItemArray = std::vector<TItemData>;

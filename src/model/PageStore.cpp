@@ -37,41 +37,34 @@ ItemPage itemPageOf(const TItemData &item)
 
 namespace {
 
-struct AppletLabel
-{
-    std::string TAppletData::*field;
-    const char *label;
+// The fields the pages show, in the pages' order; the element id and the array name follow
+// the name. Their labels are the records' own.
+std::string TAppletData::*const appletPageFields[] = {
+    &TAppletData::pSliderName,
+    &TAppletData::pBgColor,
+    &TAppletData::pWidth,
+    &TAppletData::pHeight,
+    &TAppletData::pStep,
+    &TAppletData::pDelay,
+    &TAppletData::pContainerBorderWidth,
+    &TAppletData::pContainerBorderStyle,
+    &TAppletData::pContainerBorderColor,
+    &TAppletData::pInternalUse_RootDir_Local,
+    &TAppletData::pInternalUse_RootDir_Remote,
+    &TAppletData::pInternalUse_RootDir_Local_Checked,
 };
 
-// The fields the pages show, with their labels; the element id and the array name follow
-// the name.
-const AppletLabel appletLabels[] = {
-    {&TAppletData::pSliderName, "Name"},
-    {&TAppletData::pBgColor, "Background Color"},
-    {&TAppletData::pWidth, "Width"},
-    {&TAppletData::pHeight, "Height"},
-    {&TAppletData::pStep, "Step"},
-    {&TAppletData::pDelay, "Delay"},
-    {&TAppletData::pContainerBorderWidth, "Border Width"},
-    {&TAppletData::pContainerBorderStyle, "Border Style"},
-    {&TAppletData::pContainerBorderColor, "Border Color"},
-    {&TAppletData::pInternalUse_RootDir_Local, "Local Root"},
-    {&TAppletData::pInternalUse_RootDir_Remote, "Web Root"},
-    {&TAppletData::pInternalUse_RootDir_Local_Checked, "Path Conversion"},
-};
-
-struct ItemLabel
+struct ItemField
 {
     std::string ItemPage::*page;
     std::string TItemData::*field;
-    const char *label;
 };
 
-const ItemLabel itemLabels[] = {
-    {&ItemPage::originalImagePath, &TItemData::IOriginalImagePath, "Picture"},
-    {&ItemPage::link, &TItemData::ILink, "Link"},
-    {&ItemPage::target, &TItemData::ITarget, "Target"},
-    {&ItemPage::toolTip, &TItemData::IToolTip, "Tooltip"},
+const ItemField itemPageFields[] = {
+    {&ItemPage::originalImagePath, &TItemData::IOriginalImagePath},
+    {&ItemPage::link, &TItemData::ILink},
+    {&ItemPage::target, &TItemData::ITarget},
+    {&ItemPage::toolTip, &TItemData::IToolTip},
 };
 
 } // namespace
@@ -81,9 +74,9 @@ TAppletData appletWithPageChanges(const TAppletData &project, const TAppletData 
 {
     const TAppletData stored = storedAppletPages(pages);
     TAppletData result = project;
-    for (const AppletLabel &entry : appletLabels)
-        if (shown.*entry.field != pages.*entry.field)
-            result.*entry.field = stored.*entry.field;
+    for (const auto field : appletPageFields)
+        if (shown.*field != pages.*field)
+            result.*field = stored.*field;
     if (shown.pSliderName != pages.pSliderName) {
         result.pSliderDivID = stored.pSliderDivID;
         result.pConfigName = stored.pConfigName;
@@ -94,7 +87,7 @@ TAppletData appletWithPageChanges(const TAppletData &project, const TAppletData 
 TItemData itemWithPageChanges(const TItemData &item, const ItemPage &shown, const ItemPage &page)
 {
     TItemData result = item;
-    for (const ItemLabel &entry : itemLabels)
+    for (const ItemField &entry : itemPageFields)
         if (shown.*entry.page != page.*entry.page)
             result.*entry.field = trimmed(page.*entry.page);
     if (trimmed(result.IOriginalImagePath) != trimmed(item.IOriginalImagePath)) {
@@ -108,17 +101,17 @@ TItemData itemWithPageChanges(const TItemData &item, const ItemPage &shown, cons
 std::vector<std::string> changedAppletLabels(const TAppletData &shown, const TAppletData &pages)
 {
     std::vector<std::string> labels;
-    for (const AppletLabel &entry : appletLabels)
-        if (shown.*entry.field != pages.*entry.field)
-            labels.push_back(entry.label);
+    for (const auto field : appletPageFields)
+        if (shown.*field != pages.*field)
+            labels.emplace_back(fieldLabel(field));
     return labels;
 }
 
 std::vector<std::string> changedItemLabels(const ItemPage &shown, const ItemPage &page)
 {
     std::vector<std::string> labels;
-    for (const ItemLabel &entry : itemLabels)
+    for (const ItemField &entry : itemPageFields)
         if (shown.*entry.page != page.*entry.page)
-            labels.push_back(entry.label);
+            labels.emplace_back(fieldLabel(entry.field));
     return labels;
 }

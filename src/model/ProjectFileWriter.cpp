@@ -16,8 +16,7 @@ template <typename Record, typename Where> void checkRecord(const Record &record
 {
     for (std::size_t k = 0; k < Record::fieldCount; ++k)
         if (const char *reason = unstorableTextReason(record.*Record::fields[k]))
-            throw ProjectValueError(where() + "field " + std::string(Record::fieldNames[k]) + ": " +
-                                    reason);
+            throw ProjectValueError(where() + std::string(Record::fieldLabels[k]) + ": " + reason);
 }
 
 } // namespace
@@ -29,7 +28,7 @@ ProjectFileWriter::ProjectFileWriter(const TAppletData &parameters, const TItemA
 
 void ProjectFileWriter::checkStorable(const TAppletData &parameters, const TItemArray &items)
 {
-    checkRecord(parameters, [] { return std::string("Slide show "); });
+    checkRecord(parameters, [] { return std::string("Slide show, "); });
     for (std::size_t i = 0; i < items.size(); ++i)
         checkRecord(items[i], [i] { return "Item " + std::to_string(i + 1) + ", "; });
 }

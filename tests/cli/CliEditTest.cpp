@@ -82,12 +82,13 @@ TEST_F(CliEdit, eachCommandWritesWhatTheEditorWrites)
              p.applet.pContainerBorderColor = "336699";
              p.applet.pContainerBorderStyle = "6";
          }},
-        // As a spin edit holds them: "+320" and "0240" are the numbers 320 and 240.
-        {{"set", "width=+320", "height=0240", "delay=-3", "step=0", "border-width=9999"},
+        // As a spin edit holds them: "+320" and "0240" are the numbers 320 and 240; each
+        // bound of the pages is taken.
+        {{"set", "width=+320", "height=0240", "delay=0", "step=0", "border-width=9999"},
          [](auto &, PlainPropertyPages &p, auto &, auto &) {
              p.applet.pWidth = "320";
              p.applet.pHeight = "240";
-             p.applet.pDelay = "-3";
+             p.applet.pDelay = "0";
              p.applet.pStep = "0";
              p.applet.pContainerBorderWidth = "9999";
          }},
@@ -150,8 +151,10 @@ TEST_F(CliEdit, refusalsChangeNothingAndSayWhy)
         std::string field;
         std::string reason;
     } cases[] = {
-        {{"set", "width=abc"}, "width: ", "is not a whole number from -9999 to 9999"},
-        {{"set", "height=10000"}, "height: ", "from -9999 to 9999"},
+        {{"set", "width=abc"}, "width: ", "is not a whole number from 1 to 9999"},
+        {{"set", "height=10000"}, "height: ", "from 1 to 9999"},
+        {{"set", "height=0"}, "height: ", "from 1 to 9999"},
+        {{"set", "delay=-3"}, "delay: ", "from 0 to 9999"},
         {{"set", "width=200", "name=9lives"}, "name: ", "may not start with a digit"},
         {{"set", "name=  "}, "name: ", "The name may hold only letters"},
         {{"set", "name=a-b"}, "name: ", "The name may hold only letters"},
@@ -197,8 +200,8 @@ TEST_F(CliEdit, infoSaysWhatTheValuesMeanAndWhichPicturesAreThere)
     for (const std::string &line : std::vector<std::string>{
              "  name          Velloria1       element id Velloria1_div, array Velloria1cfg\n",
              "  background    #FFFFFF\n",
-             "  delay         20              each picture holds 5 s\n",
-             "  step          45              a fade lasts 1.485 s\n",
+             "  delay         20              each picture shows 5.0 s\n",
+             "  step          45              a fade takes 1.5 s\n",
              "  border-width  4               no border: style none\n", "  border-style  none\n",
              "  convert-to    local\n", "  4  picture: " + file("gone.jpg") + " (missing)\n",
              "  5  picture: " + file("a.jpg") + " (present)\n", "  Velloria\n    1  a.jpg\n",

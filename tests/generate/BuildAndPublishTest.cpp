@@ -228,10 +228,10 @@ TEST_F(RefusedBuild, badParametersStopTheRunBeforeAnyFile)
 {
     addItem(photo("a.jpg", 400, 300));
     setParameter(&TAppletData::pHeight, "0");
-    expectRefused("pHeight");
+    expectRefused("Height must be at least 1 pixel");
     setParameter(&TAppletData::pHeight, "120");
     setParameter(&TAppletData::pSliderName, "My show");
-    expectRefused("pSliderName");
+    expectRefused("Name 'My show'");
     EXPECT_FALSE(fs::exists(agent.previewFolder()));
     EXPECT_FALSE(fs::exists(inInstall("velloria.css")));
 }

@@ -3,11 +3,13 @@
 #include "generate/OutputText.h"
 
 #include "generate/ProjectChecks.h"
+#include "generate/ShowField.h"
 #include "generate/TextEscaping.h"
 #include "model/TzybAppletAgent.h"
 #include "platform/ProductInfo.h"
 #include "platform/VelloriaError.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -264,34 +266,83 @@ TEST_P(ParameterCheck, namesTheFieldAndTheReason)
 INSTANTIATE_TEST_SUITE_P(
     OutputText, ParameterCheck,
     ::testing::Values(
-        Refusal{&TAppletData::pHeight, "0",
-                "Slide show field pHeight: the height must be at least 1 pixel, not 0."},
-        Refusal{&TAppletData::pHeight, "-120",
-                "Slide show field pHeight: the height must be at least 1 pixel, not -120."},
-        Refusal{&TAppletData::pWidth, "12px",
-                "Slide show field pWidth: '12px' is not a whole number."},
-        Refusal{&TAppletData::pDelay, "", "Slide show field pDelay: '' is not a whole number."},
-        Refusal{&TAppletData::pDelay, "+5", "Slide show field pDelay: '+5' is not a whole number."},
-        Refusal{&TAppletData::pWidth, "+-5",
-                "Slide show field pWidth: '+-5' is not a whole number."},
-        Refusal{&TAppletData::pStep, "1e3", "Slide show field pStep: '1e3' is not a whole number."},
+        Refusal{&TAppletData::pHeight, "0", "Height must be at least 1 pixel, not 0."},
+        Refusal{&TAppletData::pHeight, "-120", "Height must be at least 1 pixel, not -120."},
+        Refusal{&TAppletData::pWidth, "12px", "Width must be a whole number, not '12px'."},
+        Refusal{&TAppletData::pDelay, "", "Delay must be a whole number, not ''."},
+        Refusal{&TAppletData::pDelay, "+5", "Delay must be a whole number, not '+5'."},
+        Refusal{&TAppletData::pWidth, "+-5", "Width must be a whole number, not '+-5'."},
+        Refusal{&TAppletData::pStep, "1e3", "Step must be a whole number, not '1e3'."},
         Refusal{&TAppletData::pContainerBorderWidth, "4);alert(1",
-                "Slide show field pContainerBorderWidth: '4);alert(1' is not a whole number."},
+                "Border Width must be a whole number, not '4);alert(1'."},
         Refusal{&TAppletData::pContainerBorderStyle, "x",
-                "Slide show field pContainerBorderStyle: 'x' is not a whole number."},
+                "Border Style must be a whole number, not 'x'."},
         Refusal{&TAppletData::pSliderName, "My Show",
-                "Slide show field pSliderName: 'My Show' can't name the slide show in a web page: "
-                "use only letters A-Z and a-z, digits, \"_\" and \"$\", and don't start with a "
-                "digit."},
+                "Name 'My Show' can't name the slide show in a web page: use only letters A-Z "
+                "and a-z, digits, \"_\" and \"$\", and don't start with a digit."},
         Refusal{&TAppletData::pConfigName, "x;alert(1)",
-                "Slide show field pConfigName: 'x;alert(1)' can't name the slide show in a web "
-                "page: use only letters A-Z and a-z, digits, \"_\" and \"$\", and don't start "
-                "with a digit."},
+                "Array Name 'x;alert(1)' can't name the slide show in a web page: use only "
+                "letters A-Z and a-z, digits, \"_\" and \"$\", and don't start with a digit."},
         Refusal{&TAppletData::pBgColor, "FFF",
-                "Slide show field pBgColor: 'FFF' is not a colour (six hexadecimal digits "
-                "RRGGBB)."},
+                "Background Color must be a colour of six hexadecimal digits RRGGBB, not 'FFF'."},
         Refusal{&TAppletData::pContainerBorderColor, "red;}",
-                "Slide show field pContainerBorderColor: 'red;}' is not a colour (six hexadecimal "
-                "digits RRGGBB)."}));
+                "Border Color must be a colour of six hexadecimal digits RRGGBB, not 'red;}'."}));
+
+// The spin edits' bounds are the build's: each number is taken at both ends of its field's
+// range and refused one past either, in the page's words. The bounds are written out here so
+// that a table entry changed by mistake fails.
+struct NumberEdges
+{
+    std::string TAppletData::*field;
+    int lowest, highest;
+    const char *below, *above;
+};
+
+class BuildBounds : public ::testing::TestWithParam<NumberEdges>
+{
+protected:
+    static std::string refusalOf(std::string TAppletData::*field, int value)
+    {
+        TAppletData d = storedDefaults();
+        d.pContainerBorderStyle = "3";
+        d.*field = std::to_string(value);
+        try {
+            checkParametersForBuild(d);
+            return "accepted";
+        } catch (const VelloriaError &e) {
+            return e.what();
+        }
+    }
+};
+
+TEST_P(BuildBounds, theSpinEditsRangeIsWhatTheBuildTakes)
+{
+    const NumberEdges &edges = GetParam();
+    const auto &fields = showFields();
+    const auto field = std::find_if(fields.begin(), fields.end(),
+                                    [&](const ShowField &f) { return f.field == edges.field; });
+    ASSERT_NE(field, fields.end());
+    EXPECT_EQ(field->minimum, edges.lowest);
+    EXPECT_EQ(field->maximum, edges.highest);
+    EXPECT_EQ(refusalOf(edges.field, edges.lowest), "accepted");
+    EXPECT_EQ(refusalOf(edges.field, edges.highest), "accepted");
+    EXPECT_EQ(refusalOf(edges.field, edges.lowest - 1), edges.below);
+    EXPECT_EQ(refusalOf(edges.field, edges.highest + 1), edges.above);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OutputText, BuildBounds,
+    ::testing::Values(
+        NumberEdges{&TAppletData::pWidth, 1, 9999, "Width must be at least 1 pixel, not 0.",
+                    "Width must be at most 9999 pixels, not 10000."},
+        NumberEdges{&TAppletData::pHeight, 1, 9999, "Height must be at least 1 pixel, not 0.",
+                    "Height must be at most 9999 pixels, not 10000."},
+        NumberEdges{&TAppletData::pDelay, 0, 9999, "Delay must be at least 0, not -1.",
+                    "Delay must be at most 9999, not 10000."},
+        NumberEdges{&TAppletData::pStep, 0, 9999, "Step must be at least 0, not -1.",
+                    "Step must be at most 9999, not 10000."},
+        NumberEdges{&TAppletData::pContainerBorderWidth, 0, 9999,
+                    "Border Width must be at least 0 pixels, not -1.",
+                    "Border Width must be at most 9999 pixels, not 10000."}));
 
 } // namespace

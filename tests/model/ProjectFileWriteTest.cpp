@@ -116,15 +116,14 @@ INSTANTIATE_TEST_SUITE_P(
     ProjectFileWrite, RefusedValue,
     ::testing::Values(
         BadValue{false, "a#$@b",
-                 "Slide show field pSliderName: The text can't include \"#$@\", it is used by "
-                 "system!"},
+                 "Slide show, Name: The text can't include \"#$@\", it is used by system!"},
         BadValue{true, "#$@",
-                 "Item 2, field IToolTip: The text can't include \"#$@\", it is used by system!"},
+                 "Item 2, Tooltip: The text can't include \"#$@\", it is used by system!"},
         BadValue{true, "two\nlines",
-                 "Item 2, field IToolTip: The text can't include a line break, the project file "
+                 "Item 2, Tooltip: The text can't include a line break, the project file "
                  "keeps each record on one line."},
         BadValue{false, "cr\r",
-                 "Slide show field pSliderName: The text can't include a line break, the project "
+                 "Slide show, Name: The text can't include a line break, the project "
                  "file keeps each record on one line."}));
 
 // A disk that fills up half-way through the write, simulated with a file size limit.
