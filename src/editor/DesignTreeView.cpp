@@ -1,9 +1,24 @@
 #include "DesignTreeView.h"
 
+#include "PictureLoader.h"
 #include "QtText.h"
+#include "generate/SlidePicture.h"
 
+#include <QFileInfo>
 #include <QTreeWidget>
 #include <vector>
+
+namespace {
+
+// Large enough to tell photos apart, small enough for a screenful of items.
+constexpr int iconSide = 40;
+
+QString sizeText(QSize size)
+{
+    return QStringLiteral("%1 x %2 pixels").arg(size.width()).arg(size.height());
+}
+
+} // namespace
 
 DesignTreeView::DesignTreeView(QTreeWidget &widget, InMemoryDesignTree &tree)
     : m_widget(widget), m_tree(tree)
@@ -13,6 +28,8 @@ DesignTreeView::DesignTreeView(QTreeWidget &widget, InMemoryDesignTree &tree)
 
 DesignTreeView::~DesignTreeView()
 {
+    QObject::disconnect(m_pictureMade);
+    m_following = false;
     m_tree.setObserver(nullptr);
     while (m_widget.topLevelItemCount() > 0)
         destroy(m_widget.topLevelItem(0));
@@ -20,6 +37,7 @@ DesignTreeView::~DesignTreeView()
 
 void DesignTreeView::pause()
 {
+    m_following = false;
     m_tree.setObserver(nullptr);
 }
 
@@ -46,11 +64,12 @@ void DesignTreeView::rebuild()
     m_widget.addTopLevelItem(root);
     root->setExpanded(true);
     m_tree.setObserver(this);
+    m_following = true;
 }
 
 DesignTreeView::NodeItem *DesignTreeView::makeItem(DesignTree::Node node)
 {
-    auto *item = new NodeItem(node, toQString(m_tree.caption(node)));
+    auto *item = new NodeItem(*this, node, toQString(m_tree.caption(node)));
     item->setIcon(0, node == m_tree.root() ? m_rootPicture : m_itemPicture);
     m_items[node] = item;
     return item;
@@ -62,6 +81,79 @@ void DesignTreeView::setPictures(const QIcon &root, const QIcon &item)
     m_itemPicture = item;
     for (const auto &[node, shown] : m_items)
         shown->setIcon(0, node == m_tree.root() ? m_rootPicture : m_itemPicture);
+}
+
+void DesignTreeView::showOriginals(PictureLoader &loader,
+                                   std::function<ItemOriginal(DesignTree::Node)> originalOf)
+{
+    m_loader = &loader;
+    m_originalOf = std::move(originalOf);
+    m_widget.setIconSize(QSize(iconSide, iconSide));
+    QObject::disconnect(m_pictureMade);
+    m_pictureMade =
+        QObject::connect(&loader, &PictureLoader::ready, &m_widget, [this] { refresh(); });
+    refresh();
+}
+
+void DesignTreeView::refresh()
+{
+    m_widget.viewport()->update();
+}
+
+bool DesignTreeView::showsOriginalOf(DesignTree::Node node) const
+{
+    return m_loader && m_following && node != m_tree.root();
+}
+
+QVariant DesignTreeView::NodeItem::data(int column, int role) const
+{
+    if (column == 0 &&
+        (role == Qt::DisplayRole || role == Qt::DecorationRole || role == Qt::ToolTipRole) &&
+        view.showsOriginalOf(node))
+        return view.originalData(*this, role);
+    return QTreeWidgetItem::data(column, role);
+}
+
+// "Image: dunes.jpg"; the picture fitted into the icon at the screen's own pixels.
+QVariant DesignTreeView::originalData(const NodeItem &item, int role) const
+{
+    const ItemOriginal original = m_originalOf(item.node);
+    const QString path = toQString(original.path).trimmed();
+    if (role == Qt::DisplayRole) {
+        const QString caption = item.QTreeWidgetItem::data(0, role).toString();
+        return path.isEmpty() ? caption
+                              : caption + QStringLiteral(": ") + QFileInfo(path).fileName();
+    }
+    if (path.isEmpty())
+        return item.QTreeWidgetItem::data(0, role);
+    const qreal ratio = m_widget.devicePixelRatioF();
+    const PictureLoader::Picture picture = m_loader->picture(path, m_widget.iconSize() * ratio);
+    using State = PictureLoader::Picture::State;
+    if (role == Qt::DecorationRole) {
+        if (picture.state != State::shown)
+            return m_itemPicture;
+        QPixmap pixmap = picture.pixmap;
+        pixmap.setDevicePixelRatio(ratio);
+        return QIcon(pixmap);
+    }
+    switch (picture.state) {
+    case State::shown: {
+        QString tip = path + QStringLiteral("\nPicture: ") + sizeText(picture.original);
+        if (original.slideHeight > 0) {
+            const SlideSize slide = slideSizeFor(picture.original.width(),
+                                                 picture.original.height(), original.slideHeight);
+            tip += QStringLiteral("\nSlide: ") + sizeText(QSize(slide.width, slide.height));
+        }
+        return tip;
+    }
+    case State::missing:
+        return path + QStringLiteral("\nNot found");
+    case State::refused:
+        return picture.problem;
+    case State::loading:
+        break;
+    }
+    return path;
 }
 
 QTreeWidgetItem *DesignTreeView::itemOf(DesignTree::Node node) const

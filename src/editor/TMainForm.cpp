@@ -38,6 +38,7 @@ TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &
     m_agent.setProgressDisplay(m_progress.get());
     m_ui->trvwDesignPanel->clear();
     m_view = std::make_unique<DesignTreeView>(*m_ui->trvwDesignPanel, m_designTree);
+    setUpPictures();
     PropertyPages &pages = *this;
     ProjectEvents &events = *this;
     m_commands = &m_project.commandsFor(pages, m_prompts, events);
@@ -154,6 +155,8 @@ void TMainForm::historyChanged()
                                        : QStringLiteral("&Redo ") + redoName);
     m_undo->setEnabled(history.canUndo());
     m_redo->setEnabled(history.canRedo());
+    // A step may have changed an item's original, which its row shows.
+    m_view->refresh();
 }
 
 // A load or New builds a whole tree: the view waits and shows it at once.

@@ -7,6 +7,7 @@
 #include "DesignTreeView.h"
 #include "EditorProject.h"
 #include "EditorPrompts.h"
+#include "PictureLoader.h"
 #include "WindowProgress.h"
 #include "model/PropertyPages.h"
 #include "platform/AppFolders.h"
@@ -53,6 +54,7 @@ public:
     QAction &redoAction() { return *m_redo; }
     InMemoryDesignTree &designTree() { return m_designTree; }
     DesignTreeView &treeView() { return *m_view; }
+    PictureLoader &pictures() { return m_pictures; }
 
     // The handlers, named as the menus and buttons know them.
     void New1Click();
@@ -147,6 +149,8 @@ private:
     bool run(const std::function<void()> &work);
     DesignTree::Node selectedNode() const;
     void setPanelColour(QPushButton *panel, const QColor &colour);
+    void setUpPictures();
+    // The item page's picture of path, made off the window's thread; shown when it is ready.
     void showItemPicture(const QString &path);
 
     std::unique_ptr<Ui::TMainForm> m_ui;
@@ -164,6 +168,7 @@ private:
     EditorProject &m_project;
     TzybAppletAgent &m_agent;
     InMemoryDesignTree &m_designTree;
+    PictureLoader m_pictures;
     std::unique_ptr<DesignTreeView> m_view;
     ProjectCommands *m_commands = nullptr;
     TfrmHelp *m_help = nullptr;

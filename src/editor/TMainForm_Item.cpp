@@ -4,10 +4,12 @@
 #include "TMainForm.h"
 #include "TfrmMsgBox_LinkTip.h"
 #include "generate/TextEscaping.h"
+#include "model/DecimalText.h"
 #include "model/LocalPathToURL.h"
 #include "ui_TMainForm.h"
 
 #include <QIcon>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -322,21 +324,49 @@ void TMainForm::spdbtnItemImageNormalClick()
     }
 }
 
-// A small picture of the original, or a word that it is missing.
-// The same picture again is left as it is: reading and scaling it, and the page's layout
-// after it, would cost each command on the item a frame.
+// The tree's icons and the item page's picture come from one loader, which makes them off the
+// window's thread; the page shows its picture again when the loader has made it.
+void TMainForm::setUpPictures()
+{
+    m_view->showOriginals(m_pictures, [this](DesignTree::Node node) {
+        const int k = m_designTree.absoluteIndex(node);
+        // While a command runs, the tree and the items may be a step apart.
+        if (k < 1 || std::size_t(k) > m_agent.items().size())
+            return ItemOriginal{};
+        return ItemOriginal{m_agent.items()[std::size_t(k - 1)].IOriginalImagePath,
+                            parseWholeNumber(m_agent.appletData().pHeight).value_or(0)};
+    });
+    connect(&m_pictures, &PictureLoader::ready, this, [this](const QString &path) {
+        if (path == m_shownPicture)
+            showItemPicture(path);
+    });
+}
+
+// A small picture of the original, or a word that it is missing. The page's layout does not
+// change with the picture: the label keeps its size.
 void TMainForm::showItemPicture(const QString &path)
 {
-    if (path.trimmed() == m_shownPicture && !m_shownPicture.isNull())
-        return;
     m_shownPicture = path.trimmed();
-    const QPixmap picture(path.trimmed());
-    if (picture.isNull()) {
-        m_ui->lblPicture->setPixmap(QPixmap());
-        m_ui->lblPicture->setText(path.trimmed().isEmpty() ? QString()
-                                                           : QStringLiteral("Picture not found"));
+    QLabel &label = *m_ui->lblPicture;
+    if (m_shownPicture.isEmpty()) {
+        label.setPixmap(QPixmap());
+        label.setText(QString());
+        label.setToolTip(QString());
         return;
     }
-    m_ui->lblPicture->setPixmap(
-        picture.scaled(240, 120, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    const qreal ratio = devicePixelRatioF();
+    const PictureLoader::Picture picture =
+        m_pictures.picture(m_shownPicture, QSize(240, 120) * ratio, PictureLoader::Urgency::now);
+    using State = PictureLoader::Picture::State;
+    if (picture.state == State::shown) {
+        QPixmap pixmap = picture.pixmap;
+        pixmap.setDevicePixelRatio(ratio);
+        label.setPixmap(pixmap);
+    } else {
+        label.setPixmap(QPixmap());
+        label.setText(picture.state == State::missing   ? QStringLiteral("Picture not found")
+                      : picture.state == State::refused ? QStringLiteral("Cannot show this picture")
+                                                        : QString());
+    }
+    label.setToolTip(picture.state == State::refused ? picture.problem : QString());
 }
