@@ -259,14 +259,21 @@ void CliCommands::warnOfMissingOriginals(const std::string &file) const
     }
 }
 
-void CliCommands::scale(const std::string &in, const std::string &out, int height)
+void CliCommands::scale(const std::string &in, const std::string &out, int height,
+                        const std::string &sharpOut)
 {
-    const SlidePicture slide = makeSlidePicture(in, height);
+    const SlidePicture slide =
+        makeSlidePicture(in, height, sharpOut.empty() ? SharpSlide::skip : SharpSlide::make);
     // The output is the user's to name, as a project file is: a link to a file keeps
     // pointing at it, and anything but a file there is refused.
     fileio::writeFileAtomically(out, slide.jpeg, fileio::Durability::flushed,
                                 fileio::Links::follow);
     m_out << slide.width << 'x' << slide.height << '\n';
+    if (slide.sharpJpeg.empty())
+        return;
+    fileio::writeFileAtomically(sharpOut, slide.sharpJpeg, fileio::Durability::flushed,
+                                fileio::Links::follow);
+    m_out << 2 * slide.width << 'x' << 2 * slide.height << '\n';
 }
 
 void CliCommands::cache(bool clear)

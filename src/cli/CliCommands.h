@@ -75,7 +75,9 @@ public:
     // Delete: the item with everything below it.
     void remove(const std::string &file, int number);
     void move(const std::string &file, int number, bool up);
-    void scale(const std::string &in, const std::string &out, int height);
+    // With sharpOut, also the slide at twice the size, from the same decode.
+    void scale(const std::string &in, const std::string &out, int height,
+               const std::string &sharpOut = {});
     // Shows the slide cache's folder, entries and size, or empties it.
     void cache(bool clear);
 

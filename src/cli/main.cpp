@@ -44,6 +44,7 @@ struct Arguments
     // What `item` was given; only the options given change the item.
     NewItemOptions edit;
     std::string picture;
+    std::string sharpOut;
 };
 
 std::string fieldsHelp()
@@ -132,6 +133,9 @@ void defineToolCommands(CLI::App &app, Arguments &args)
     scale->add_option("IN", args.file, "Original JPEG picture")->required();
     scale->add_option("OUT", args.out, "Slide picture to write")->required();
     scale->add_option("HEIGHT", args.height, "Height of the slide in pixels")->required();
+    scale->add_option("--sharp", args.sharpOut,
+                      "Also write the slide at twice the size here, as a save makes it for "
+                      "high-density screens (when the photo has the rows for it)");
 
     auto *cache = app.add_subcommand("cache", "Show the slide cache's folder and size.");
     cache->add_flag("--clear", args.clear, "Remove every slide from the cache");
@@ -281,7 +285,7 @@ void run(std::ostream &out, const CLI::App &app, const Arguments &args)
     else if (name == "move")
         commands.move(args.file, args.number, args.direction == "up");
     else if (name == "scale")
-        commands.scale(args.file, args.out, args.height);
+        commands.scale(args.file, args.out, args.height, args.sharpOut);
     else if (name == "cache")
         commands.cache(args.clear);
 }

@@ -37,11 +37,19 @@ std::string quoted(std::string_view value)
     return "'" + escapeScriptString(value) + "'";
 }
 
-std::string itemLine(const std::string &name, const TItemData &item)
+// The slide at twice the size is a seventh element: runtimes that read six ignore it, so an
+// old runtime beside a new script shows the slides as before.
+std::string itemLine(const std::string &name, const TItemData &item, const std::string &sharp)
 {
     return "CI" + name + "([" + quoted(item.IImageFileName) + "," + quoted(item.ILink) + "," +
            quoted(item.ITarget) + "," + quoted(item.IToolTip) + "," + item.IWidth + "," +
-           item.IHeight + "]);";
+           item.IHeight + (sharp.empty() ? "" : "," + quoted(sharp)) + "]);";
+}
+
+const std::string &sharpOf(const TStringArray &sharpSlides, std::size_t item)
+{
+    static const std::string none;
+    return item < sharpSlides.size() ? sharpSlides[item] : none;
 }
 
 std::string constructorLine(const TAppletData &d)
@@ -73,13 +81,14 @@ std::string styleSheetText(const TAppletData &d)
     return lines.take();
 }
 
-std::string configScriptText(const TAppletData &d, const TItemArray &items)
+std::string configScriptText(const TAppletData &d, const TItemArray &items,
+                             const TStringArray &sharpSlides)
 {
     const std::string &n = d.pSliderName;
     Lines lines;
     headerBlock(lines);
-    for (const TItemData &item : items)
-        lines << itemLine(n, item);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        lines << itemLine(n, items[i], sharpOf(sharpSlides, i));
     // No eval and no timer given as text: a page whose policy allows scripts from files only
     // (script-src 'self') would refuse both and never show the slides.
     lines << "function CI" + n + "(ipa){"
@@ -137,7 +146,8 @@ std::string htmlPageText(const TAppletData &d, const TStringArray &files)
     return lines.take();
 }
 
-std::string publishReportText(const TStringArray &files, const TItemArray &items)
+std::string publishReportText(const TStringArray &files, const TItemArray &items,
+                              const TStringArray &sharpSlides)
 {
     Lines lines;
     lines << ruleLine
@@ -151,9 +161,13 @@ std::string publishReportText(const TStringArray &files, const TItemArray &items
     lines << ""
           << "[Image File(s)]: They should be copied along with script files!";
     std::set<std::string> listed;
-    for (const TItemData &item : items)
-        if (!item.IImageFileName.empty() && listed.insert(item.IImageFileName).second)
-            lines << "  " + item.IImageFileName;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i].IImageFileName.empty())
+            continue;
+        for (const std::string &image : {items[i].IImageFileName, sharpOf(sharpSlides, i)})
+            if (!image.empty() && listed.insert(image).second)
+                lines << "  " + image;
+    }
     lines << ""
           << "" << ruleLine << "End of Publish Report" << ruleLine;
     return lines.take();

@@ -9,7 +9,9 @@
 #include <string>
 
 std::string styleSheetText(const TAppletData &data);
-std::string configScriptText(const TAppletData &data, const TItemArray &items);
+// sharpSlides: per item, the name of its slide at twice the size, or empty when it has none.
+std::string configScriptText(const TAppletData &data, const TItemArray &items,
+                             const TStringArray &sharpSlides = {});
 std::string htmlPageText(const TAppletData &data, const TStringArray &scriptFileNames);
 
 // The code a designer pastes into a page of their own, as the HTML page holds it. The page,
@@ -25,7 +27,9 @@ struct CodeToPaste
 };
 CodeToPaste codeToPaste(const TAppletData &data, const TStringArray &scriptFileNames);
 
-std::string publishReportText(const TStringArray &scriptFileNames, const TItemArray &items);
+// Each slide at twice the size is listed right after its slide.
+std::string publishReportText(const TStringArray &scriptFileNames, const TItemArray &items,
+                              const TStringArray &sharpSlides = {});
 
 // "<!-- saved from url=(0029)https://... -->": the length of the address in four digits.
 std::string markOfTheWeb(std::string_view url);

@@ -15,6 +15,8 @@
 #include "platform/TemporaryFile.h"
 #include "platform/VelloriaError.h"
 
+#include <set>
+
 namespace {
 
 const std::string missingCaption = "Warning: Original image not found.";
@@ -92,6 +94,7 @@ ShowBuilder::GeneratedTexts ShowBuilder::generate(DesignTree &tree, const TStrin
     checkBeforeBuild(tree);
     // Slides and scripts of a killed run may lie there under temporary names.
     TemporaryFile::removeLeftovers(m_agent.installFolder());
+    m_ownFiles = ownFiles;
     normalizeNumbers();
     dropUnsafeSlideNames(ownFiles);
     m_refusedSlides.clear();
@@ -102,7 +105,7 @@ ShowBuilder::GeneratedTexts ShowBuilder::generate(DesignTree &tree, const TStrin
     TAppletData &data = m_agent.appletData();
     if (data.pContainerBorderStyle == "0")
         data.pContainerBorderWidth = "0";
-    return {styleSheetText(data), configScriptText(data, m_agent.items()),
+    return {styleSheetText(data), configScriptText(data, m_agent.items(), sharpSlides()),
             htmlPageText(data, m_agent.scriptFileNames())};
 }
 
@@ -214,4 +217,36 @@ void ShowBuilder::writeSlide(int itemIndex, const SlidePicture &slide, const std
     // Straight into the preview folder: the same end as saving it in the installation
     // folder, copying it in and deleting it, without writing every slide twice.
     m_agent.preview().writeIn(name, slide.jpeg);
+    const std::string sharp = PreviewFolder::sharpSlideName(name);
+    if (!SlideNames::isUsable(sharp, m_ownFiles))
+        return;
+    // A companion left from an earlier, larger original would be published with this slide.
+    if (slide.sharpJpeg.empty())
+        m_agent.preview().removeIn(sharp);
+    else
+        m_agent.preview().writeIn(sharp, slide.sharpJpeg);
+}
+
+// An item's companion at twice the size is whatever the preview folder holds under its name:
+// made by this run, or kept with the slide from beside the project. Like a kept slide, it
+// is published only when it is a JPEG picture, and never when it is another item's slide
+// (kept names come from the project file): that would show another picture on dense screens.
+TStringArray ShowBuilder::sharpSlides() const
+{
+    std::set<std::string> slides;
+    for (const TItemData &item : m_agent.items())
+        slides.insert(item.IImageFileName);
+    TStringArray sharp;
+    const PreviewFolder &preview = m_agent.preview();
+    for (const TItemData &item : m_agent.items()) {
+        std::string name;
+        if (!item.IImageFileName.empty())
+            name = PreviewFolder::sharpSlideName(item.IImageFileName);
+        if (!name.empty() && (slides.count(name) || !SlideNames::isUsable(name, m_ownFiles) ||
+                              !preview.holdsFile(name) ||
+                              !SlideNames::keptSlideProblem(name, preview.folder() / name).empty()))
+            name.clear();
+        sharp.push_back(std::move(name));
+    }
+    return sharp;
 }

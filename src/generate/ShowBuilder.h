@@ -68,6 +68,7 @@ private:
     void dropKeptSlidesThatAreNoPictures();
     void refreshLevelsAndLinks(const DesignTree &tree);
     void writeSlide(int itemIndex, const SlidePicture &slide, const std::string &name);
+    TStringArray sharpSlides() const;
     void stageSite(StagedFiles &staged, const std::string &folder, const PublishedFiles &files,
                    const GeneratedTexts &texts);
     std::string publishReport();
@@ -78,4 +79,5 @@ private:
     const SlideCache *m_slideCache = nullptr;
     std::vector<MissingOriginal> m_missingOriginals;
     std::vector<RefusedSlide> m_refusedSlides;
+    TStringArray m_ownFiles; // of the last run, which no slide may take
 };

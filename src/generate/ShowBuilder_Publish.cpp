@@ -86,12 +86,13 @@ void ShowBuilder::stageSite(StagedFiles &staged, const std::string &folder,
     // Slides are taken only from a preview folder of ours: one that a link stands for could
     // put any file of the user on the web site.
     const bool ownPreview = m_agent.preview().isOwnFolder();
-    for (const TItemData &item : m_agent.items()) {
-        const std::string &slide = item.IImageFileName;
+    const TStringArray sharp = sharpSlides();
+    for (std::size_t i = 0; i < m_agent.items().size(); ++i) {
         // A slide that is not in the preview folder (its original went missing before this
         // project was opened) leaves whatever the site holds of it.
-        if (ownPreview && PreviewFolder::isBareFileName(slide) && copied.insert(slide).second)
-            staged.copy(m_agent.preview().folder() / slide, folder + slide);
+        for (const std::string &slide : {m_agent.items()[i].IImageFileName, sharp[i]})
+            if (ownPreview && PreviewFolder::isBareFileName(slide) && copied.insert(slide).second)
+                staged.copy(m_agent.preview().folder() / slide, folder + slide);
     }
     m_agent.progress().advance(50);
     m_agent.progress().advance(50);
@@ -100,7 +101,7 @@ void ShowBuilder::stageSite(StagedFiles &staged, const std::string &folder,
 std::string ShowBuilder::publishReport()
 {
     ProgressScope scope(m_agent.progress(), "Making Publish Report ... ...", 101);
-    std::string text = publishReportText(m_agent.scriptFileNames(), m_agent.items());
+    std::string text = publishReportText(m_agent.scriptFileNames(), m_agent.items(), sharpSlides());
     for (int i = 0; i < 3; ++i)
         m_agent.progress().advance(1);
     m_agent.progress().advance(50);

@@ -18,8 +18,8 @@
 namespace {
 
 // Entry layout, numbers little-endian: magic, key length (4 bytes), key, width (4),
-// height (4), payload length (8), checksum (8) of everything before it and of the payload,
-// payload.
+// height (4), slide length (8), sharp slide length (8), checksum (8) of everything before it
+// and of the payload, payload: the slide, then the sharp slide (none when its length is 0).
 constexpr std::string_view magic = "VSLIDE\r\n";
 
 std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash = 0xcbf29ce484222325ull)
@@ -296,15 +296,17 @@ std::optional<SlidePicture> SlideCache::read(const std::string &key) const
     slide.width = int(entry.number(4));
     slide.height = int(entry.number(4));
     const std::uint64_t length = entry.number(8);
+    const std::uint64_t sharpLength = entry.number(8);
     const std::uint64_t expected = fnv1a(std::string_view(bytes).substr(0, entry.used()));
     const std::uint64_t checksum = entry.number(8);
     if (entry.failed() || !sameKind || storedKey != key || slide.width < 1 || slide.height < 1 ||
-        length != entry.left())
+        length > entry.left() || sharpLength != entry.left() - length)
         return std::nullopt;
-    const std::string_view payload = entry.text(length);
+    const std::string_view payload = std::string_view(bytes).substr(entry.used());
     if (fnv1a(payload, expected) != checksum)
         return std::nullopt;
-    slide.jpeg = std::string(payload);
+    slide.jpeg = std::string(entry.text(length));
+    slide.sharpJpeg = std::string(entry.text(sharpLength));
     // Records the use for trim(); an entry that cannot be touched only looks older.
     ::utimensat(AT_FDCWD, path.c_str(), nullptr, 0);
     return slide;
@@ -321,8 +323,10 @@ void SlideCache::write(const std::string &key, const SlidePicture &slide) const
         putNumber(bytes, std::uint32_t(slide.width), 4);
         putNumber(bytes, std::uint32_t(slide.height), 4);
         putNumber(bytes, slide.jpeg.size(), 8);
-        putNumber(bytes, fnv1a(slide.jpeg, fnv1a(bytes)), 8);
+        putNumber(bytes, slide.sharpJpeg.size(), 8);
+        putNumber(bytes, fnv1a(slide.sharpJpeg, fnv1a(slide.jpeg, fnv1a(bytes))), 8);
         bytes += slide.jpeg;
+        bytes += slide.sharpJpeg;
         std::error_code ignored;
         std::filesystem::create_directories(m_folder, ignored);
         fileio::writeFileAtomically(entryPath(key), bytes, fileio::Durability::scratch);

@@ -24,7 +24,8 @@
 
 // Raise whenever makeSlidePicture's output changes, so that slides made by an older
 // pipeline are made afresh. 2: slides of originals with a colour profile are in sRGB.
-inline constexpr int slidePipelineVersion = 2;
+// 3: an entry holds the sharp slide at twice the size beside the slide.
+inline constexpr int slidePipelineVersion = 3;
 
 // Entries of the cache, or those a trim removed, and their bytes.
 struct SlideCacheUsage

@@ -20,8 +20,10 @@ std::string lowerCase(std::string text)
 
 void SlideNames::keep(const std::string &name)
 {
-    if (!name.empty())
-        m_kept.insert(lowerCase(name));
+    if (name.empty())
+        return;
+    m_kept.insert(lowerCase(name));
+    m_kept.insert(lowerCase(PreviewFolder::sharpSlideName(name)));
 }
 
 bool SlideNames::isKept(const std::string &name) const
@@ -33,7 +35,7 @@ std::string SlideNames::forPosition(int position) const
 {
     const std::string stem = "slider" + std::to_string(position);
     std::string name = stem + ".jpg";
-    for (int n = 1; isKept(name); ++n)
+    for (int n = 1; isKept(name) || isKept(PreviewFolder::sharpSlideName(name)); ++n)
         name = stem + "_" + std::to_string(n) + ".jpg";
     return name;
 }

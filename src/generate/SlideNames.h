@@ -1,8 +1,9 @@
 #pragma once
 
 // The names of the slide pictures of one generation run. An item whose original is missing
-// keeps the picture it was published with, under its stored name; a new slide never takes
-// such a name, or it would overwrite the only copy of the kept picture.
+// keeps the picture it was published with, under its stored name, and its companion at twice
+// the size (PreviewFolder::sharpSlideName); a new slide and its companion never take such a
+// name, or they would overwrite the only copy of a kept picture.
 
 #include "model/AppletRecords.h"
 
@@ -15,8 +16,8 @@ class SlideNames
 public:
     void keep(const std::string &name);
 
-    // "slider" + position + ".jpg" while no kept picture has that name, otherwise the first
-    // "slider" + position + "_" + n + ".jpg" that none has.
+    // "slider" + position + ".jpg" while no kept picture has that name or its companion's,
+    // otherwise the first "slider" + position + "_" + n + ".jpg" that none has.
     std::string forPosition(int position) const;
 
     // A stored name is published as a file of the site: it must be a bare file name and

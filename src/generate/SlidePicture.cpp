@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 #include <future>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -71,6 +72,16 @@ SlideSize checkedSize(const std::filesystem::path &original, int width, int heig
     return size;
 }
 
+// Converted after scaling, the colours cost a slide's pixels instead of the original's.
+SlidePicture encoded(const std::filesystem::path &original, RgbImage scaled,
+                     const SrgbConversion &srgb, int orientation)
+{
+    srgb.apply(scaled);
+    const RgbImage upright = exiforientation::turnUpright(std::move(scaled), orientation);
+    JpegWriter writer(original);
+    return {upright.width, upright.height, writer.encode(upright), {}};
+}
+
 } // namespace
 
 SlideSize slideSizeFor(int imageWidth, int imageHeight, int targetHeight)
@@ -80,7 +91,8 @@ SlideSize slideSizeFor(int imageWidth, int imageHeight, int targetHeight)
             roundedSide(double(imageHeight) / double(ratio))};
 }
 
-SlidePicture makeSlidePicture(const std::filesystem::path &original, int targetHeight)
+SlidePicture makeSlidePicture(const std::filesystem::path &original, int targetHeight,
+                              SharpSlide sharp)
 {
     if (targetHeight < 1)
         throw VelloriaError(refusal(original, "the slide height must be at least 1 pixel, not " +
@@ -90,9 +102,12 @@ SlidePicture makeSlidePicture(const std::filesystem::path &original, int targetH
     const int uprightWidth = swaps ? reader.height() : reader.width();
     const int uprightHeight = swaps ? reader.width() : reader.height();
     const SlideSize size = checkedSize(original, uprightWidth, uprightHeight, targetHeight);
-    // Scale the picture as stored and turn only the small result upright.
-    const int width = swaps ? size.height : size.width;
-    const int height = swaps ? size.width : size.height;
+    // Twice the slide is made only from rows the original has: an upscaled one would only
+    // cost bytes without showing more.
+    const bool withSharp = sharp == SharpSlide::make && uprightHeight >= 2 * targetHeight &&
+                           sizeRefusal({2 * size.width, 2 * size.height}).empty();
+    // Scale the picture as stored and turn only the small results upright.
+    const SlideSize stored{swaps ? size.height : size.width, swaps ? size.width : size.height};
     // Building a colour profile's conversion takes a few milliseconds, several percent of
     // decoding a large photo: it is built meanwhile on a thread of its own, or afterwards when
     // no thread can be had.
@@ -102,18 +117,24 @@ SlidePicture makeSlidePicture(const std::filesystem::path &original, int targetH
         std::async(policy, [icc = reader.iccProfile(), colours = reader.colours()] {
             return SrgbConversion::forProfile(icc, colours);
         });
-    // Twice the slide's size leaves the filter enough to work with.
-    reader.start(2 * width, 2 * height);
-    Resampler resampler(reader.scaledWidth(), reader.scaledHeight(), width, height);
+    // Twice the slide's size leaves the filter enough to work with, and the sharp slide a
+    // row of the decode for each of its rows.
+    reader.start(2 * stored.width, 2 * stored.height);
+    Resampler slide(reader.scaledWidth(), reader.scaledHeight(), stored.width, stored.height);
+    std::optional<Resampler> sharpSlide;
+    if (withSharp)
+        sharpSlide.emplace(reader.scaledWidth(), reader.scaledHeight(), 2 * stored.width,
+                           2 * stored.height);
     std::vector<unsigned char> row(std::size_t(reader.scaledWidth()) * 3);
     for (int y = 0; y < reader.scaledHeight(); ++y) {
         reader.readRow(row.data());
-        resampler.addRow(row.data());
+        slide.addRow(row.data());
+        if (sharpSlide)
+            sharpSlide->addRow(row.data());
     }
-    RgbImage scaled = resampler.take();
-    // Converted after scaling, the colours cost a slide's pixels instead of the original's.
-    conversion.get().apply(scaled);
-    const RgbImage upright = exiforientation::turnUpright(std::move(scaled), reader.orientation());
-    JpegWriter writer(original);
-    return {upright.width, upright.height, writer.encode(upright)};
+    const SrgbConversion srgb = conversion.get();
+    SlidePicture picture = encoded(original, slide.take(), srgb, reader.orientation());
+    if (sharpSlide)
+        picture.sharpJpeg = encoded(original, sharpSlide->take(), srgb, reader.orientation()).jpeg;
+    return picture;
 }

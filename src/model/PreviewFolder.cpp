@@ -78,3 +78,26 @@ void PreviewFolder::clear()
     m_files.clear();
     std::filesystem::remove(m_folder, ignored); // only succeeds while the folder is empty
 }
+
+void PreviewFolder::removeIn(const std::string &name)
+{
+    std::error_code ignored;
+    if (isBareFileName(name) && isOwnFolder())
+        std::filesystem::remove(m_folder / name, ignored);
+}
+
+bool PreviewFolder::holdsFile(const std::string &name) const
+{
+    struct stat info
+    {};
+    return isBareFileName(name) && isOwnFolder() &&
+           ::lstat((m_folder / name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string PreviewFolder::sharpSlideName(const std::string &slide)
+{
+    const std::size_t dot = slide.rfind('.');
+    if (dot == std::string::npos)
+        return slide + "@2x";
+    return slide.substr(0, dot) + "@2x" + slide.substr(dot);
+}

@@ -29,6 +29,15 @@ public:
     void writeIn(const std::string &name, std::string_view bytes);
     // Deletes the recorded files, forgets them and removes the folder when it is empty.
     void clear();
+    // Deletes one file of ours that is no longer part of the show; its name stays recorded.
+    void removeIn(const std::string &name);
+    // True when the folder is ours and holds a file (not a link) of that bare name.
+    bool holdsFile(const std::string &name) const;
+
+    // The name of a slide's companion at twice the size, which sorts beside it:
+    // "slider0.jpg" -> "slider0@2x.jpg". The slide and its companion travel together from
+    // the project's folder to the preview folder and on to the site.
+    static std::string sharpSlideName(const std::string &slide);
 
     // Slide names are bare file names. A name from a file that points elsewhere ("../..")
     // must not pull other files into the preview, and from there onto a web site.

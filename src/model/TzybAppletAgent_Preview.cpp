@@ -27,9 +27,16 @@ void TzybAppletAgent::CopyResourceFiles(const std::string &folder)
     ProgressScope scope(*m_progress, "Copying Resource Files ... ...", 100);
     // Kept slides are taken only from files, never through a link: a link planted beside a
     // project must not put a private file on the web site.
-    for (const TItemData &item : Items)
-        if (PreviewFolder::isBareFileName(item.IImageFileName))
-            m_preview.copyIn(folder + item.IImageFileName, fileio::SourceLinks::refuse);
+    for (const TItemData &item : Items) {
+        if (!PreviewFolder::isBareFileName(item.IImageFileName))
+            continue;
+        m_preview.copyIn(folder + item.IImageFileName, fileio::SourceLinks::refuse);
+        // The slide at twice the size goes with it when the site has one.
+        const std::string sharp = folder + PreviewFolder::sharpSlideName(item.IImageFileName);
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(std::filesystem::symlink_status(sharp, ec)))
+            m_preview.copyIn(sharp, fileio::SourceLinks::refuse);
+    }
     m_progress->advance(50);
     m_progress->advance(50);
 }

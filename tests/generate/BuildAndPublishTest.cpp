@@ -26,7 +26,10 @@ TEST_F(BuildAndPublish, slidesTakeTheShowsHeightAndTheirPosition)
     const DecodedJpeg slide = decodeJpeg(previewed("slider2.jpg"));
     EXPECT_EQ(slide.width, 45);
     EXPECT_EQ(slide.height, 120);
-    EXPECT_EQ(agent.previewFiles(), (TStringArray{"slider0.jpg", "slider1.jpg", "slider2.jpg"}));
+    // Each original has at least twice the show's 120 rows, so each slide has a sharp one.
+    EXPECT_EQ(agent.previewFiles(),
+              (TStringArray{"slider0.jpg", "slider0@2x.jpg", "slider1.jpg", "slider1@2x.jpg",
+                            "slider2.jpg", "slider2@2x.jpg"}));
     EXPECT_EQ(filesIn(install()),
               (std::set<std::string>{"preview", "velloria.js", "velloriacfg.js", "velloria.css"}));
     EXPECT_TRUE(fs::exists(inProject("show.html")));
@@ -50,7 +53,8 @@ TEST_F(BuildAndPublish, aMissingPictureKeepsItsFieldsAndLeavesAGap)
     EXPECT_EQ(tree.caption(tree.nodeAt(2)), "Item");
     const std::string script = readBytes(inInstall("velloriacfg.js"));
     EXPECT_NE(script.find("CIVelloria1(['','page.html','_self','',,]);\r\n"
-                          "CIVelloria1(['slider1.jpg','page.html','_self','',160,120]);"),
+                          "CIVelloria1(['slider1.jpg','page.html','_self','',160,120,"
+                          "'slider1@2x.jpg']);"),
               std::string::npos);
 }
 
@@ -63,6 +67,9 @@ TEST_F(BuildAndPublish, slidesOfALongListComeInTreeOrderWhateverTheWorkerOrder)
         addItem(i % 7 == 3 ? folder.file("none.jpg") : (i % 2 ? wide : tall));
         if (i % 7 != 3)
             expected.push_back("slider" + std::to_string(i) + ".jpg");
+        // The tall original has twice the show's 120 rows; the wide one has not.
+        if (i % 7 != 3 && i % 2 == 0)
+            expected.push_back("slider" + std::to_string(i) + "@2x.jpg");
     }
     builder.BuildHTML(inProject("show.html"), tree);
     EXPECT_EQ(agent.previewFiles(), expected);
@@ -272,12 +279,14 @@ TEST_F(BuildAndPublish, savePutsEverythingASiteNeedsBesideTheProject)
     EXPECT_EQ(filesIn(project()),
               (std::set<std::string>{"show.html", "velloria.js", "velloriacfg.js", "velloria.css",
                                      "show.jfs", "show_PublishReport.txt", "slider0.jpg",
-                                     "slider1.jpg", "slider2.jpg"}));
+                                     "slider0@2x.jpg", "slider1.jpg", "slider1@2x.jpg",
+                                     "slider2.jpg", "slider2@2x.jpg"}));
     EXPECT_EQ(readBytes(inProject("velloria.js")), "// runtime");
     EXPECT_EQ(readBytes(inProject("slider1.jpg")), previewed("slider1.jpg"));
     EXPECT_NE(readBytes(inProject("show.jfs")).find("slider2.jpg#$@"), std::string::npos);
     EXPECT_NE(readBytes(inProject("show_PublishReport.txt"))
-                  .find("  slider0.jpg\r\n  slider1.jpg\r\n  slider2.jpg\r\n\r\n\r\n"),
+                  .find("  slider0.jpg\r\n  slider0@2x.jpg\r\n  slider1.jpg\r\n  "
+                        "slider1@2x.jpg\r\n  slider2.jpg\r\n  slider2@2x.jpg\r\n\r\n\r\n"),
               std::string::npos);
     EXPECT_EQ(progress.statuses,
               (std::vector<std::string>{"Making HTML Codes ... ...", "Saving Data ... ...",
@@ -297,6 +306,61 @@ TEST_F(BuildAndPublish, slidesOfMissingOriginalsComeFromThePreview)
     builder.SaveAndPublish(project().string() + "/", "show.jfs", tree);
     EXPECT_EQ(readBytes(inProject("slider0.jpg")), published);
 }
+
+// What happens to the item between its first publish and a publish to a second site.
+enum class Then { nothing, lowerOriginal, originalGone, originalAndSharpSlideGone };
+
+struct SharpCase
+{
+    const char *name;
+    int rows; // of the 400-pixel-wide original, in a show 120 pixels high
+    Then then;
+    bool sharp; // whether the second site has slider0@2x.jpg, in its script and report
+};
+
+class SharpSlides : public BuildAndPublish, public ::testing::WithParamInterface<SharpCase>
+{};
+
+TEST_P(SharpSlides, travelWithTheirSlideOrNotAtAll)
+{
+    const SharpCase &c = GetParam();
+    const std::string original = photo("a.jpg", 400, c.rows);
+    addItem(original);
+    const std::string site = project().string() + "/";
+    builder.SaveAndPublish(site, "show.jfs", tree);
+    if (c.then == Then::lowerOriginal)
+        writeBytes(original, encodeOriginal(renderPhoto(400, 200)));
+    if (c.then == Then::originalGone || c.then == Then::originalAndSharpSlideGone) {
+        fs::remove(original);
+        if (c.then == Then::originalAndSharpSlideGone)
+            fs::remove(inProject("slider0@2x.jpg"));
+        agent.ClearPreview(); // opened again: the slides come from beside the project
+        agent.CopyResourceFiles(site);
+    }
+    const fs::path second = folder.path() / "second";
+    fs::create_directory(second);
+    builder.SaveAndPublish(second.string() + "/", "show.jfs", tree);
+    EXPECT_EQ(fs::exists(second / "slider0@2x.jpg"), c.sharp);
+    const std::string script = readBytes((second / "velloriacfg.js").string());
+    EXPECT_EQ(script.find(",'slider0@2x.jpg']);\r\n") != std::string::npos, c.sharp) << script;
+    const std::string report = readBytes((second / "show_PublishReport.txt").string());
+    EXPECT_EQ(report.find("  slider0.jpg\r\n  slider0@2x.jpg\r\n") != std::string::npos, c.sharp);
+    if (!c.sharp)
+        return;
+    const DecodedJpeg sharp = decodeJpeg(readBytes((second / "slider0@2x.jpg").string()));
+    EXPECT_EQ(sharp.width, 2 * std::stoi(agent.GetItem(0).IWidth));
+    EXPECT_EQ(sharp.height, 240);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BuildAndPublish, SharpSlides,
+    ::testing::Values(SharpCase{"lowerThanTwiceTheShow", 239, Then::nothing, false},
+                      SharpCase{"exactlyTwiceTheShow", 240, Then::nothing, true},
+                      SharpCase{"replacedByALowerOriginal", 300, Then::lowerOriginal, false},
+                      SharpCase{"keptWithItsSlide", 300, Then::originalGone, true},
+                      SharpCase{"keptSlideWithoutOne", 300, Then::originalAndSharpSlideGone,
+                                false}),
+    [](const auto &test) { return std::string(test.param.name); });
 
 struct NameCase
 {

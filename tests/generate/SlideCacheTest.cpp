@@ -49,15 +49,20 @@ protected:
 
 TEST_F(SlideCaching, hitIsByteIdenticalToAFreshMake)
 {
-    EXPECT_FALSE(cache.find(original, 60));
-    const SlidePicture fresh = makeSlidePictureCached(original, 60, &cache);
-    const std::optional<SlidePicture> hit = cache.find(original, 60);
-    ASSERT_TRUE(hit);
-    EXPECT_EQ(hit->jpeg, fresh.jpeg);
-    EXPECT_EQ(hit->width, fresh.width);
-    EXPECT_EQ(hit->height, fresh.height);
-    EXPECT_EQ(makeSlidePictureCached(original, 60, &cache).jpeg, fresh.jpeg);
-    EXPECT_EQ(makeSlidePictureCached(original, 60, nullptr).jpeg, fresh.jpeg);
+    // At 60 rows the slide comes alone; at 45 the original's 90 rows make a sharp one too.
+    for (const int height : {60, 45}) {
+        EXPECT_FALSE(cache.find(original, height));
+        const SlidePicture fresh = makeSlidePictureCached(original, height, &cache);
+        EXPECT_EQ(fresh.sharpJpeg.empty(), height == 60);
+        const std::optional<SlidePicture> hit = cache.find(original, height);
+        ASSERT_TRUE(hit);
+        EXPECT_EQ(hit->jpeg, fresh.jpeg);
+        EXPECT_EQ(hit->sharpJpeg, fresh.sharpJpeg);
+        EXPECT_EQ(hit->width, fresh.width);
+        EXPECT_EQ(hit->height, fresh.height);
+        EXPECT_EQ(makeSlidePictureCached(original, height, &cache).sharpJpeg, fresh.sharpJpeg);
+        EXPECT_EQ(makeSlidePictureCached(original, height, nullptr).jpeg, fresh.jpeg);
+    }
 }
 
 TEST_F(SlideCaching, missesWhenHeightOrPipelineVersionDiffer)
