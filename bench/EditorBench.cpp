@@ -130,10 +130,15 @@ int save(const char *project)
 class StopwatchLauncher : public Launcher
 {
 public:
-    void openWithDefault(const std::string &) override { stopped = timer.nsecsElapsed(); }
-    void startProgram(const std::string &, const std::string &) override
+    bool openWithDefault(const std::string &) override
     {
         stopped = timer.nsecsElapsed();
+        return true;
+    }
+    bool startProgram(const std::string &, const std::string &) override
+    {
+        stopped = timer.nsecsElapsed();
+        return true;
     }
     QElapsedTimer timer;
     qint64 stopped = 0;

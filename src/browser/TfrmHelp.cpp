@@ -1,23 +1,56 @@
 #include "TfrmHelp.h"
 
 #include "QtText.h"
+#include "model/MessageSink.h"
+#include "platform/Launcher.h"
 
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QStyle>
 #include <QTextBrowser>
+#include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
 
-TfrmHelp::TfrmHelp(QWidget *parent) : QDialog(parent), m_browser(new QTextBrowser(this))
+TfrmHelp::TfrmHelp(Launcher &launcher, MessageSink &errors, std::filesystem::path home,
+                   QWidget *parent)
+    : QDialog(parent), m_launcher(launcher), m_errors(errors), m_home(std::move(home)),
+      m_browser(new QTextBrowser(this)), m_navigation(new QToolBar(this))
 {
     setObjectName(QStringLiteral("TfrmHelp"));
     setWindowTitle(QStringLiteral("Help"));
     setWindowFlags(Qt::Tool | Qt::WindowCloseButtonHint);
     m_browser->setObjectName(QStringLiteral("WebBrowser1"));
-    m_browser->setOpenExternalLinks(true);
+    // Every link comes to followLink, which decides where it opens.
+    m_browser->setOpenLinks(false);
+    connect(m_browser, &QTextBrowser::anchorClicked, this, &TfrmHelp::followLink);
+    setUpNavigation();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_navigation);
     layout->addWidget(m_browser);
     resize(402, 428);
     move(265, 180);
+}
+
+void TfrmHelp::setUpNavigation()
+{
+    m_navigation->setObjectName(QStringLiteral("HelpNavigation"));
+    m_navigation->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    QAction *back = m_navigation->addAction(style()->standardIcon(QStyle::SP_ArrowBack),
+                                            QStringLiteral("Back"), m_browser,
+                                            &QTextBrowser::backward);
+    QAction *forward = m_navigation->addAction(style()->standardIcon(QStyle::SP_ArrowForward),
+                                               QStringLiteral("Forward"), m_browser,
+                                               &QTextBrowser::forward);
+    m_navigation->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("Home"),
+                            this, [this] { showPage(m_home); });
+    back->setEnabled(false);
+    forward->setEnabled(false);
+    connect(m_browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
+    connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
 }
 
 const char *TfrmHelp::pageForTag(int tag)
@@ -44,4 +77,23 @@ void TfrmHelp::showPage(const std::filesystem::path &page)
     show();
     raise();
     activateWindow();
+}
+
+// A page beside the one shown stays here; anything else (a web address, a sample show that
+// needs a browser's scripts) goes to the desktop's browser.
+void TfrmHelp::followLink(const QUrl &link)
+{
+    const QUrl target = m_browser->source().resolved(link);
+    const QFileInfo here(m_browser->source().toLocalFile());
+    const QFileInfo there(target.toLocalFile());
+    if (target.isLocalFile() && there.dir() == here.dir() &&
+        there.suffix().startsWith(QStringLiteral("htm"), Qt::CaseInsensitive)) {
+        m_browser->setSource(target);
+        return;
+    }
+    const std::string address =
+        toBytes(target.isLocalFile() ? target.toLocalFile() : target.toString());
+    if (!m_launcher.openWithDefault(address))
+        m_errors.showError("Cannot open \"" + address +
+                           "\": the desktop's default browser could not be started.");
 }

@@ -3,7 +3,9 @@
 #include "QtText.h"
 #include "platform/DesktopIntegration.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtGlobal>
@@ -35,6 +37,20 @@ std::optional<ScratchFolder> scratchFolderFor(const AppFolders &folders)
     }
 }
 
+// Every window and dialog carries it: the program's own pictures, else the desktop theme's.
+QIcon applicationIcon(const std::filesystem::path &resources)
+{
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        const std::filesystem::path png =
+            resources / "icons" / ("velloria-" + std::to_string(size) + ".png");
+        if (std::filesystem::exists(png))
+            icon.addFile(toQString(png.string()));
+    }
+    return icon.isNull() ? QIcon::fromTheme(QStringLiteral("org.example.velloria.Velloria"))
+                         : icon;
+}
+
 } // namespace
 
 EditorStart::EditorStart()
@@ -46,7 +62,10 @@ EditorStart::EditorStart(const AppFolders &prepared)
       folders(scratch ? prepared.withScratch(scratch->path()) : prepared),
       prompts(nullptr, settings, launcher), project(folders),
       window(prompts, settings, launcher, folders, project)
-{}
+{
+    QApplication::setWindowIcon(applicationIcon(folders.resources()));
+    window.setWindowIcon(QApplication::windowIcon());
+}
 
 AppFolders EditorStart::preparedFolders(const std::filesystem::path &program)
 {

@@ -6,15 +6,15 @@
 #include <QProcess>
 #include <QUrl>
 
-void QtLauncher::openWithDefault(const std::string &urlOrPath)
+bool QtLauncher::openWithDefault(const std::string &urlOrPath)
 {
     const QString text = toQString(urlOrPath);
     const QUrl url = text.startsWith(QLatin1Char('/')) ? QUrl::fromLocalFile(text)
                                                        : QUrl(text, QUrl::TolerantMode);
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
-void QtLauncher::startProgram(const std::string &program, const std::string &argument)
+bool QtLauncher::startProgram(const std::string &program, const std::string &argument)
 {
-    QProcess::startDetached(toQString(program), {toQString(argument)});
+    return QProcess::startDetached(toQString(program), {toQString(argument)});
 }

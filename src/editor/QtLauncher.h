@@ -8,6 +8,6 @@
 class QtLauncher : public Launcher
 {
 public:
-    void openWithDefault(const std::string &urlOrPath) override;
-    void startProgram(const std::string &program, const std::string &argument) override;
+    bool openWithDefault(const std::string &urlOrPath) override;
+    bool startProgram(const std::string &program, const std::string &argument) override;
 };

@@ -12,6 +12,7 @@
 #include "ui_TMainForm.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
+#include <set>
 
 TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &launcher,
                      const AppFolders &folders, EditorProject &project, QWidget *parent)
@@ -42,14 +44,19 @@ TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &
     PropertyPages &pages = *this;
     ProjectEvents &events = *this;
     m_commands = &m_project.commandsFor(pages, m_prompts, events);
-    m_help = new TfrmHelp(this);
+    m_help = new TfrmHelp(m_launcher, m_prompts, m_folders.help() / "index.html", this);
     setUpHelpButtons();
     m_programFolders = browserchoice::standardProgramFolders();
     m_ui->Splitter1->setSizes({337, 433});
+    m_placement =
+        std::make_unique<WindowPlacement>(*this, *m_ui->Splitter1, *m_ui->StatusBar1);
+    m_placement->restore(m_settings);
+    m_ui->StatusBar2->setChecked(!m_ui->StatusBar1->isHidden());
     m_ui->trvwDesignPanel->setCurrentItem(m_view->rootItem());
     m_agent.SetDefaults();
     m_commands->showPages();
     setUpEditMenu();
+    setUpLivePreview();
     connectMenus();
     connectPages();
     watchHints();
@@ -142,6 +149,40 @@ void TMainForm::setPanelColour(QPushButton *panel, const QColor &colour)
 void TMainForm::modifiedChanged(bool modified)
 {
     m_ui->Save1->setEnabled(modified);
+    updateTitle();
+}
+
+void TMainForm::updateTitle()
+{
+    const std::string &file = m_commands->currentFileName();
+    QString name = QStringLiteral("Untitled");
+    if (!file.empty()) {
+        const std::filesystem::path written = ProjectCommands::projectFileOf(file);
+        name = toQString(written.filename().string());
+        setWindowFilePath(toQString(std::filesystem::absolute(written).string()));
+    } else {
+        setWindowFilePath(QString());
+    }
+    setWindowTitle(name + QStringLiteral("[*] - Velloria"));
+    setWindowModified(m_commands->modified());
+}
+
+// "Saved harbour.jfs and published 8 slides to ~/site".
+void TMainForm::projectSaved(const std::string &projectFile)
+{
+    std::set<std::string> slides;
+    for (const TItemData &item : m_agent.items())
+        if (!item.IImageFileName.empty())
+            slides.insert(item.IImageFileName);
+    const std::filesystem::path file = std::filesystem::absolute(projectFile);
+    QString folder = toQString(file.parent_path().string());
+    const QString home = QDir::homePath();
+    if (folder == home || folder.startsWith(home + QLatin1Char('/')))
+        folder.replace(0, home.size(), QStringLiteral("~"));
+    m_hint->setText(QStringLiteral("Saved %1 and published %2 slide%3 to %4")
+                        .arg(toQString(file.filename().string()))
+                        .arg(slides.size())
+                        .arg(slides.size() == 1 ? QString() : QStringLiteral("s"), folder));
 }
 
 void TMainForm::historyChanged()
@@ -157,16 +198,21 @@ void TMainForm::historyChanged()
     m_redo->setEnabled(history.canRedo());
     // A step may have changed an item's original, which its row shows.
     m_view->refresh();
+    updateTitle();
+    if (m_previewShown)
+        m_previewRefresh->start();
 }
 
 // A load or New builds a whole tree: the view waits and shows it at once.
 void TMainForm::treeRebuilding(bool rebuilding)
 {
     m_treeRebuilding = rebuilding;
-    if (rebuilding)
+    if (rebuilding) {
         m_view->pause();
-    else
+    } else {
         m_view->rebuild();
+        updateTitle();
+    }
 }
 
 // The project is open whether or not the list can be kept: the hint line says why it was
@@ -200,6 +246,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
     if (!run([&] { closes = m_commands->closeQuery(); }))
         closes = false;
     if (closes) {
+        m_placement->save(m_settings);
         m_project.slideCache.trim();
         event->accept();
     } else
@@ -213,12 +260,19 @@ void TMainForm::Exit1Click()
 
 void TMainForm::Homepage1Click()
 {
-    m_launcher.openWithDefault(std::string(product::homePageUrl));
+    openAddress(std::string(product::homePageUrl));
 }
 
 void TMainForm::ContactUs1Click()
 {
-    m_launcher.openWithDefault(std::string(product::supportUrl));
+    openAddress(std::string(product::supportUrl));
+}
+
+void TMainForm::openAddress(const std::string &address)
+{
+    if (!m_launcher.openWithDefault(address))
+        m_prompts.showError("Cannot open \"" + address +
+                            "\": the desktop's default browser could not be started.");
 }
 
 void TMainForm::About1Click()

@@ -8,6 +8,7 @@
 #include "EditorProject.h"
 #include "EditorPrompts.h"
 #include "PictureLoader.h"
+#include "WindowPlacement.h"
 #include "WindowProgress.h"
 #include "model/PropertyPages.h"
 #include "platform/AppFolders.h"
@@ -32,6 +33,7 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QToolButton;
+class QTimer;
 class PageControls;
 class TfrmHelp;
 
@@ -128,6 +130,14 @@ private:
 
     void setUpStatusBar();
     void setUpPopupMenu();
+    void projectSaved(const std::string &projectFile) override;
+    // "harbour.jfs* - Velloria": the project's file and whether it has unsaved changes.
+    void updateTitle();
+    // A web address with the desktop's browser; a message when none can be started.
+    void openAddress(const std::string &address);
+    // While a preview is open in the browser, each step of the project reaches it.
+    void setUpLivePreview();
+    void refreshPreview();
     void setUpIcons();
     void setUpHelpButtons();
     void placeHelpButton(QWidget *group);
@@ -171,6 +181,9 @@ private:
     PictureLoader m_pictures;
     std::unique_ptr<DesignTreeView> m_view;
     ProjectCommands *m_commands = nullptr;
+    std::unique_ptr<WindowPlacement> m_placement;
+    QTimer *m_previewRefresh = nullptr;
+    bool m_previewShown = false;
     TfrmHelp *m_help = nullptr;
     bool m_treeRebuilding = false;
     bool m_showingPages = false; // the pages are filled from the project, not typed in

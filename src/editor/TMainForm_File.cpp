@@ -6,6 +6,8 @@
 #include "TfrmHelp.h"
 #include "ui_TMainForm.h"
 
+#include <QTimer>
+
 void TMainForm::connectMenus()
 {
     const std::pair<QAction *, void (TMainForm::*)()> handlers[] = {
@@ -53,11 +55,13 @@ void TMainForm::Save1Click()
     run([&] { m_commands->save(); });
 }
 
+    updateTitle();
 void TMainForm::Save2Click()
 {
     run([&] { m_commands->saveAs(); });
 }
 
+    updateTitle();
 void TMainForm::SaveAsTemplate1Click()
 {
     run([&] { m_commands->saveAsTemplate(); });
@@ -117,7 +121,31 @@ void TMainForm::Preview1Click()
     if (!run([&] { page = m_commands->assemblePreview(); }))
         return;
     TformWebBrowser browser(m_settings, m_prompts, m_programFolders, this);
-    browser.OpenInBrowser(page.parent_path().string() + "/", page.filename().string(), m_launcher);
+    m_previewShown = run([&] {
+        browser.OpenInBrowser(page.parent_path().string() + "/", page.filename().string(),
+                              m_launcher);
+    });
+}
+
+// Steps come in bursts (a drop of pictures, undo held down): the preview is made once the
+// burst is over, and well inside a second of the last step.
+void TMainForm::setUpLivePreview()
+{
+    m_previewRefresh = new QTimer(this);
+    m_previewRefresh->setSingleShot(true);
+    m_previewRefresh->setInterval(250);
+    connect(m_previewRefresh, &QTimer::timeout, this, &TMainForm::refreshPreview);
+}
+
+// A project the build refuses while being edited says why in the hint line, not in a box
+// at every step; the page keeps showing the last good preview.
+void TMainForm::refreshPreview()
+{
+    try {
+        m_commands->refreshPreview();
+    } catch (const std::exception &e) {
+        m_hint->setText(QStringLiteral("Preview not updated: ") + toQString(e.what()));
+    }
 }
 
 // OK opens the chosen template as any project is opened; Cancel starts a new project.
@@ -133,12 +161,14 @@ void TMainForm::Templet1Click()
 
 void TMainForm::Topic1Click()
 {
-    m_launcher.openWithDefault((m_folders.help() / "index.html").string());
+// The topics and the samples' index open in the one help window; the sample shows themselves
+// go from there to the browser.
+    m_help->showPage(m_folders.help() / "index.html");
 }
 
 void TMainForm::ViewSample1Click()
 {
-    m_launcher.openWithDefault((m_folders.samples() / "index.html").string());
+    m_help->showPage(m_folders.samples() / "index.html");
 }
 
 void TMainForm::SpeedButton1Click(int tag)

@@ -190,6 +190,7 @@ void ProjectCommands::saveAndPublish(const std::string &path)
     m_generator.SaveAndPublish(folder, name, m_tree);
     m_diskStamp = FileStamp::of(written);
 }
+    m_events.projectSaved(written);
 
 bool ProjectCommands::save()
 {
@@ -272,6 +273,7 @@ bool ProjectCommands::saveAsTemplate()
     std::error_code ignored;
     fs::create_directory(m_templatesFolder, ignored);
     // It stays the dialog's folder for the later saves of this run.
+    m_events.projectOpened(projectFileOf(*chosen));
     m_saveDialogFolder = m_templatesFolder.string();
     storePages();
     const std::optional<std::string> chosen =

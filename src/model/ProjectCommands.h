@@ -40,6 +40,8 @@ public:
     // A step was made, undone or redone: the Edit menu's captions change.
     virtual void historyChanged() {}
 };
+    // A save wrote the project file and published the show beside it.
+    virtual void projectSaved(const std::string & /*projectFile*/) {}
 
 class ProjectCommands
 {
@@ -130,8 +132,13 @@ public:
 
 private:
     // False when the user cancelled, also the save dialog after Yes.
+    // Assembles the preview again and tells the open preview page to reload itself (the
+    // page polls a stamp file beside it); nothing without an item to show.
+    void refreshPreview();
     bool askToSave();
     // Makes the edit a step of the history and notes what it selects.
+    // The file a save writes for the path chosen ("demo" writes demo.jfs).
+    static std::string projectFileOf(const std::string &path);
     void perform(std::unique_ptr<class ProjectEdit> edit);
     // A tree edit is near: the page shown is committed and let go, since its node may go.
     void leaveItemPage();
@@ -140,8 +147,7 @@ private:
     void travel(bool (EditHistory::*can)() const,
                 DesignTree::Node (EditHistory::*step)(EditTarget &));
     void clearHistory();
-    // The file a save writes for the path chosen ("demo" writes demo.jfs).
-    static std::string projectFileOf(const std::string &path);
+    void writePreviewStamp();
     // False when the user chose not to replace an existing project.
     bool mayReplace(const std::string &path);
     // False when the folder holds another project's show and the user chose not to replace it.
@@ -175,5 +181,6 @@ private:
     ItemPage m_shownItem;
     // The project file as this program last read or wrote it.
     FileStamp m_diskStamp;
+    int m_previewStamp = 0;
     std::optional<std::chrono::milliseconds> m_lockPatience;
 };

@@ -6,6 +6,7 @@
 #include "platform/TemporaryFile.h"
 #include "platform/VelloriaError.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 
@@ -36,7 +37,46 @@ fs::path privateFolder()
     return pattern;
 }
 
+// What makes the preview page, and only it, follow the editor: it loads the stamp file
+// every half second through a script element, which a page opened from a file may do
+// where it may not read files, and reloads itself when the stamp changes.
+const std::string liveScriptName = "~live.js";
+const std::string stampScriptName = "~stamp.js";
+const std::string liveScript =
+    "(function(){var seen=null;\n"
+    "window.velloriaPreviewStamp=function(n){if(seen===null){seen=n;}"
+    "else if(n!==seen){location.reload();}};\n"
+    "function poll(){var s=document.createElement('script');"
+    "s.src='" + stampScriptName + "?'+Date.now();"
+    "s.onload=s.onerror=function(){s.parentNode.removeChild(s);setTimeout(poll,500);};"
+    "document.head.appendChild(s);}\n"
+    "poll();})();\n";
+
+// The live script goes in before the end of the body, or at the end of a page without one.
+std::string withLiveScript(std::string page)
+{
+    const std::string tag = "<script src=\"" + liveScriptName + "\"></script>\r\n";
+    std::string lower = page;
+    for (char &c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::size_t end = lower.rfind("</body>");
+    return page.insert(end == std::string::npos ? page.size() : end, tag);
+}
+
 } // namespace
+
+void ProjectCommands::writePreviewStamp()
+{
+    m_agent.preview().writeIn(stampScriptName, "velloriaPreviewStamp(" +
+                                                   std::to_string(++m_previewStamp) + ");\n");
+}
+
+void ProjectCommands::refreshPreview()
+{
+    if (m_tree.count() < 2)
+        return;
+    assemblePreview();
+}
 
 // The page is built into a file of this process's own in the writable folder, read, and
 // removed, also when the build fails.
@@ -69,10 +109,13 @@ fs::path ProjectCommands::assemblePreview()
     const std::string folder = m_agent.installFolder().string() + "/";
     m_agent.CopyScriptFilesToPreview(folder);
     m_agent.CopyResourceFiles(folder);
+    m_agent.preview().writeIn(liveScriptName, liveScript);
     const fs::path page = m_agent.installFolder() / "~preview.html";
-    fileio::writeFileAtomically(page, m_htmlText, fileio::Durability::scratch);
+    fileio::writeFileAtomically(page, withLiveScript(m_htmlText), fileio::Durability::scratch);
     m_agent.CopyToPreview(page.string());
     std::error_code ignored;
     fs::remove(page, ignored);
+    // Last, when everything the page shows is in place.
+    writePreviewStamp();
     return m_agent.previewFolder() / "~preview.html";
 }

@@ -1,6 +1,7 @@
 #include "BrowserChoice.h"
 
 #include "UserSettings.h"
+#include "VelloriaError.h"
 
 #include <unistd.h>
 
@@ -110,13 +111,23 @@ void store(SettingsStore &settings, const BrowserChoice &choice)
 void openInBrowser(const BrowserChoice &choice, const std::vector<TBrowserEntry> &known,
                    const std::string &page, Launcher &launcher)
 {
-    if (choice.useDefault)
-        launcher.openWithDefault(page);
-    else if (choice.useSpecified)
-        launcher.startProgram(choice.specifiedPath, page);
-    else if (choice.useKnown && choice.selected >= 0 &&
-             choice.selected < static_cast<int>(known.size()))
-        launcher.startProgram(known[static_cast<std::size_t>(choice.selected)].ExePath, page);
+    const auto refuse = [&](const std::string &tried) {
+        throw VelloriaError("Cannot show \"" + page + "\": " + tried +
+                            " could not be started. Choose another browser under Option > Web "
+                            "Browser.");
+    };
+    if (choice.useDefault) {
+        if (!launcher.openWithDefault(page))
+            refuse("the desktop's default browser");
+    } else if (choice.useSpecified) {
+        if (!launcher.startProgram(choice.specifiedPath, page))
+            refuse("the browser \"" + choice.specifiedPath + "\"");
+    } else if (choice.useKnown && choice.selected >= 0 &&
+               choice.selected < static_cast<int>(known.size())) {
+        const std::string &program = known[static_cast<std::size_t>(choice.selected)].ExePath;
+        if (!launcher.startProgram(program, page))
+            refuse("the browser \"" + program + "\"");
+    }
 }
 
 } // namespace browserchoice

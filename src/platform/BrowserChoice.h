@@ -47,7 +47,8 @@ void store(SettingsStore &settings, const BrowserChoice &choice);
 
 // Opens the page with the choice: the default handler, the user's program or the selected
 // known browser, each given the page as exactly one argument. Starts nothing when no mode
-// is chosen or the known mode has no selection.
+// is chosen or the known mode has no selection. Throws VelloriaError, naming the program
+// tried, when it cannot be started.
 void openInBrowser(const BrowserChoice &choice, const std::vector<TBrowserEntry> &known,
                    const std::string &page, Launcher &launcher);
 

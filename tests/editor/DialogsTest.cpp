@@ -20,10 +20,15 @@
 class RecordingLauncher : public Launcher
 {
 public:
-    void openWithDefault(const std::string &urlOrPath) override { started.push_back(urlOrPath); }
-    void startProgram(const std::string &program, const std::string &) override
+    bool openWithDefault(const std::string &urlOrPath) override
+    {
+        started.push_back(urlOrPath);
+        return true;
+    }
+    bool startProgram(const std::string &program, const std::string &) override
     {
         started.push_back(program);
+        return true;
     }
     std::vector<std::string> started;
 };

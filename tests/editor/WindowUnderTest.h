@@ -12,8 +12,8 @@
 class NoLauncher : public Launcher
 {
 public:
-    void openWithDefault(const std::string &) override {}
-    void startProgram(const std::string &, const std::string &) override {}
+    bool openWithDefault(const std::string &) override { return true; }
+    bool startProgram(const std::string &, const std::string &) override { return true; }
 };
 
 template <class Prompts = ScriptedEditorPrompts> struct WindowUnderTest

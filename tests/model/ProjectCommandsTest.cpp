@@ -263,11 +263,18 @@ TEST_F(Commands, outputsNeedAnItemAndLeaveOnlyThePreviewBehind)
     ASSERT_TRUE(page);
     EXPECT_EQ(std::count(page->begin(), page->end(), '\n'), 23);
     const fs::path previewPage = commands.assemblePreview();
-    EXPECT_EQ(readBytes(previewPage.string()), *page);
+    const std::string live = "<script src=\"~live.js\"></script>\r\n";
+    EXPECT_EQ(readBytes(previewPage.string()),
+              std::string(*page).insert(page->rfind("</body>"), live));
+    EXPECT_EQ(page->find("~live.js"), std::string::npos);
+    const std::string stamp = readBytes((agent.previewFolder() / "~stamp.js").string());
+    commands.refreshPreview();
+    EXPECT_NE(readBytes((agent.previewFolder() / "~stamp.js").string()), stamp);
     EXPECT_NE(commands.publishReport().find("End of Publish Report"), std::string::npos);
     EXPECT_EQ(filesIn(agent.previewFolder()),
               (std::set<std::string>{"~preview.html", "velloria.js", "velloriacfg.js",
-                                     "velloria.css", "PublishReport.txt"}));
+                                     "velloria.css", "PublishReport.txt", "~live.js",
+                                     "~stamp.js"}));
     EXPECT_EQ(filesIn(install), (std::set<std::string>{"preview", "velloria.js"}));
     prompts.answers = {"no"};
     EXPECT_TRUE(commands.closeQuery());
@@ -303,6 +310,7 @@ struct DiskCase
     bool saved;         // this window's project went to disk
     int items;          // items in the window afterwards
 };
+    // The preview page alone carries the script that reloads it when the stamp moves.
 
 class ChangedOnDisk : public Commands, public ::testing::WithParamInterface<DiskCase>
 {};

@@ -6,6 +6,7 @@
 #include "common/TempFolder.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/UserSettings.h"
+#include "platform/VelloriaError.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -82,10 +83,15 @@ TEST(BrowserChoice, storedChoicesComeBackAndPagesArriveAsOneArgument)
 
     struct Recording : Launcher
     {
-        void openWithDefault(const std::string &page) override { calls.push_back({"", page}); }
-        void startProgram(const std::string &program, const std::string &argument) override
+        bool openWithDefault(const std::string &page) override
+        {
+            calls.push_back({"", page});
+            return true;
+        }
+        bool startProgram(const std::string &program, const std::string &argument) override
         {
             calls.push_back({program, argument});
+            return program != "/gone/browser";
         }
         std::vector<std::pair<std::string, std::string>> calls;
     } launcher;
@@ -97,6 +103,17 @@ TEST(BrowserChoice, storedChoicesComeBackAndPagesArriveAsOneArgument)
     ASSERT_EQ(launcher.calls.size(), 1u);
     EXPECT_EQ(launcher.calls[0], (std::pair<std::string, std::string>{
                                      "/opt/my browser/run", "/home/u/my site/~preview.html"}));
+    // A browser that cannot be started is named, not passed over in silence.
+    BrowserChoice gone = back;
+    gone.specifiedPath = "/gone/browser";
+    try {
+        browserchoice::openInBrowser(gone, known, "page", launcher);
+        ADD_FAILURE() << "no error";
+    } catch (const VelloriaError &e) {
+        EXPECT_NE(std::string(e.what()).find("\"/gone/browser\" could not be started"),
+                  std::string::npos)
+            << e.what();
+    }
 }
 
 TEST(BrowserChoice, detectionFindsOneProgramPerStepInTheStepsOrder)
