@@ -2,8 +2,7 @@
  * a slide holds 3 s + delay x 100 ms, a fade lasts step x 33 ms (reduced motion: no fade). */
 (() => {
     const reducedMotion = matchMedia('(prefers-reduced-motion: reduce)');
-    const own = document.currentScript;
-    const home = own && own.src || location.href;
+    const home = document.currentScript?.src || location.href;
 
     function bPaf(name, divId, width, height, bgColor, delay, step, cfg) {
         let tries = 0;
@@ -46,7 +45,8 @@
         }
         if (tip) slide.title = tip;
         img.alt = tip;
-        slide.urls = [/[/:]/.test(item[0]) ? item[0] : new URL(item[0], home).href, item[0]];
+        let at = (name) => name && new URL(name, /[/:]/.test(name) ? document.baseURI : home).href;
+        slide.urls = [[at(item[0]), at(item[6])], [at(item[0])], [item[0]]];
         return slide;
     }
 
@@ -57,15 +57,14 @@
         if (slide.href) slide.tabIndex = on ? 0 : -1;
     }
 
-    // True once the picture can be shown whole; else looked for beside the page.
+    // True once shown whole: sharp or plain, beside the script or the page.
     function ready(slide) {
-        let img = slide.firstChild, [near, page] = slide.urls;
-        if (!img.src) img.src = near;
-        return img.decode().catch(() => {
-            if (img.src != near || near == new URL(page, document.baseURI).href) throw 0;
-            img.src = page;
+        let img = slide.firstChild;
+        return slide.ready ||= slide.urls.reduce((done, [src, sharp]) => done.catch(() => {
+            img.srcset = sharp ? sharp + ' 2x' : '';
+            img.src = src;
             return img.decode();
-        }).then(() => 1, () => 0);
+        }), Promise.reject()).then(() => 1, () => 0);
     }
 
     function start(host, width, height, bgColor, hold, fade, items) {
@@ -167,23 +166,21 @@
         };
         // One picture: nothing to pause.
         if (slides[1]) host.appendChild(button);
-        for (let type of ['mouseenter', 'mouseleave']) {
+        for (let type of ['mouseenter', 'mouseleave'])
             host.addEventListener(type, () => {
                 over = hovered = type == 'mouseenter';
                 resume();
             });
-        }
         host.addEventListener('focusin', (event) => {
             focused = event.target;
             // A ring inside, where nothing clips it.
-            if (focused.matches(':focus-visible')) {
+            if (focused.matches(':focus-visible'))
                 css(focused == button ? button : ring, 'box-shadow:inset 0 0 0 2px #fff,inset 0 0 0 4px #000');
-            }
             resume();
         });
         host.addEventListener('focusout', () => {
             focused = 0;
-            [ring, button].map((element) => css(element, 'box-shadow:none'));
+            [ring, button].map((e) => css(e, 'box-shadow:none'));
             resume();
         });
         document.addEventListener('visibilitychange', resume);

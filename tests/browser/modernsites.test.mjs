@@ -23,17 +23,26 @@ const page = (runtime, cfg, policy) => `<!doctype html><html lang="en"><head><ti
 const phone = { hasTouch: true, isMobile: true, viewport: { width: 390, height: 700 } };
 const names = ['Slide show', 'Slide 1 of 3, Harbour at dawn', 'Slide 2 of 3', 'Pause slide show'];
 
-// button: its opacity at rest and whether it is at least 24 x 24 CSS pixels.
+// button: its opacity at rest and whether it is at least 24 x 24 CSS pixels. picture: the
+// first slide's file and its pixels per CSS pixel of its box. The photos have twice the
+// show's rows, so each slide has a sharp one, which only the new runtime and script name.
+const plain = ['slider0.jpg', 1], sharp = ['slider0@2x.jpg', 2];
 const cases = [
     { name: 'strict policy', runtime: 'velloria.js', cfg: 'velloriacfg.js', policy: strict,
-        expect: { blocked: ['style-src-attr'], host: [168, 128], button: ['0', true], names } },
+        expect: { blocked: ['style-src-attr'], host: [168, 128], button: ['0', true], names,
+            picture: plain } },
     { name: 'touch screen', runtime: 'velloria.js', cfg: 'velloriacfg.js', policy: strict,
         context: phone, expect: { blocked: ['style-src-attr'], host: [168, 128],
-            button: ['1', true], names, tapped: 'Play slide show' } },
+            button: ['1', true], names, tapped: 'Play slide show', picture: plain } },
     { name: 'old runtime, new configuration', runtime: 'velloria-1.0.js', cfg: 'velloriacfg.js',
-        policy: strict, expect: { blocked: ['style-src-attr'], host: [168, 128], button: ['0', true] } },
+        policy: strict, context: { deviceScaleFactor: 2 }, expect: { blocked: ['style-src-attr'],
+            host: [168, 128], button: ['0', true], picture: plain } },
     { name: 'new runtime, old configuration', runtime: 'velloria.js', cfg: 'velloriacfg-1.0.js',
-        context: phone, expect: { blocked: [], host: [168, 128], button: ['1', true], names } },
+        context: { ...phone, deviceScaleFactor: 3 }, expect: { blocked: [], host: [168, 128],
+            button: ['1', true], names, picture: plain } },
+    { name: 'high-density screen', runtime: 'velloria.js', cfg: 'velloriacfg.js', policy: strict,
+        context: { ...phone, deviceScaleFactor: 2 }, expect: { blocked: ['style-src-attr'],
+            host: [168, 128], button: ['1', true], names, picture: sharp } },
 ];
 
 let folder, server, browser;
@@ -50,7 +59,7 @@ before(async () => ({ folder, server, browser } = await openSite('modern', (at) 
 
 after(() => closeSite({ folder, server, browser }));
 
-test('the show runs under a strict policy, on touch screens and beside older files', async () => {
+test('the show runs under a strict policy, on touch and high-density screens, beside older files', async () => {
     for (const [i, c] of cases.entries()) {
         const context = await browser.newContext(c.context);
         const p = await context.newPage();
@@ -65,11 +74,17 @@ test('the show runs under a strict policy, on touch screens and beside older fil
         const host = p.locator(`#${id}_div`);
         // At rest: the first picture in sight, neither pointer nor focus on the show.
         await until(p, c, 'the first picture', ':first-child');
-        const seen = await host.evaluate((h, showId) => {
+        const seen = await host.evaluate(async (h, showId) => {
             const button = h.querySelector('button'), b = button.getBoundingClientRect();
             const r = h.getBoundingClientRect();
             const spoken = [...h.querySelectorAll('*')].flatMap((e) => [e.ariaLabel, e.title, e.alt]);
+            // naturalWidth counts a 2x picture in CSS pixels: its own pixels come from a copy.
+            const img = h.querySelector('img'), pixels = new Image();
+            pixels.src = img.currentSrc;
+            await pixels.decode();
             return { blocked: window.blocked, host: [r.width, r.height],
+                picture: [img.currentSrc.split('/').pop(),
+                    pixels.naturalWidth / img.getBoundingClientRect().width],
                 button: [getComputedStyle(button).opacity, b.width >= 24 && b.height >= 24],
                 names: [...h.querySelectorAll('[aria-label]')].map((e) => e.ariaLabel),
                 nameless: !spoken.some((s) => s?.includes(showId)) };
