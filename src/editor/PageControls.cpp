@@ -1,13 +1,16 @@
 #include "PageControls.h"
 
+#include "PageSpinBox.h"
 #include "QtText.h"
 #include "generate/ShowField.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -54,6 +57,42 @@ QWidget *findControlOfKind(QWidget &window, const ShowField &field)
     return nullptr;
 }
 
+QString meaningName(std::string_view control)
+{
+    return QString::fromLatin1(control.data(), qsizetype(control.size())) +
+           QStringLiteral("_meaning");
+}
+
+// The words beside a spin edit follow the digits as they are typed, before the box takes
+// them: its edit tells of every keystroke, where the box itself waits for the edit to end. A
+// box being emptied says nothing rather than scold.
+void followTyping(QSpinBox &spin, const ShowField &field, QLabel &meaning)
+{
+    auto *typing = spin.findChild<QLineEdit *>();
+    if (!typing)
+        return;
+    QObject::connect(typing, &QLineEdit::textChanged, &meaning,
+                     [&field, &meaning](const QString &text) {
+                         const QString typed = text.trimmed();
+                         bool number = false;
+                         typed.toInt(&number);
+                         TAppletData data;
+                         data.*field.field = toBytes(typed);
+                         meaning.setText(number ? toQString(meaningOf(field, data)) : QString());
+                     });
+}
+
+void setUpSpin(QSpinBox &spin, const ShowField &field)
+{
+    spin.setRange(field.minimum, field.maximum);
+    spin.setKeyboardTracking(false);
+    if (auto *page = qobject_cast<PageSpinBox *>(&spin))
+        page->setRule([&field](long long typed) {
+            const std::string rule = numberRule(field, typed);
+            return rule.empty() ? QString() : toQString(rule + ".");
+        });
+}
+
 } // namespace
 
 PageControls::PageControls(QWidget &window)
@@ -63,12 +102,14 @@ PageControls::PageControls(QWidget &window)
         QWidget *other = field.otherControl.empty()
                              ? nullptr
                              : findControl<QRadioButton>(window, field.otherControl);
+        auto *meaning = window.findChild<QLabel *>(meaningName(field.control));
         if (field.kind == Kind::number) {
             auto *spin = static_cast<QSpinBox *>(widget);
-            spin->setRange(field.minimum, field.maximum);
-            spin->setKeyboardTracking(false);
+            setUpSpin(*spin, field);
+            if (meaning)
+                followTyping(*spin, field, *meaning);
         }
-        m_controls.push_back({&field, widget, other});
+        m_controls.push_back({&field, widget, other, meaning});
     }
 }
 
@@ -82,8 +123,22 @@ TAppletData PageControls::read(const TAppletData &base) const
 
 void PageControls::show(const TAppletData &data)
 {
-    for (const Control &control : m_controls)
+    for (const Control &control : m_controls) {
         showControl(control, data.*control.field->field);
+        showMeaning(*control.field, control.meaning, data.*control.field->field);
+    }
+}
+
+// A number says what the box holds, which for a stored value out of its bounds is the nearest
+// bound; a colour's words come with its face.
+void PageControls::showMeaning(const ShowField &field, QLabel *meaning, const std::string &stored)
+{
+    if (!meaning || field.kind != Kind::number)
+        return;
+    TAppletData data;
+    data.*field.field =
+        storedNumber(std::clamp(numberOnPage(stored), field.minimum, field.maximum));
+    meaning->setText(toQString(meaningOf(field, data)));
 }
 
 void PageControls::showColour(QPushButton &panel, const QColor &colour)
@@ -91,6 +146,11 @@ void PageControls::showColour(QPushButton &panel, const QColor &colour)
     panel.setProperty("colour", colour);
     panel.setStyleSheet(
         QStringLiteral("background-color: %1; border: 1px solid gray;").arg(colour.name()));
+    // Found by name: every way a colour arrives (a pick, an undo, an open) passes here.
+    if (QWidget *parent = panel.parentWidget())
+        if (auto *hex =
+                parent->findChild<QLabel *>(panel.objectName() + QStringLiteral("_meaning")))
+            hex->setText(toQString(WithHash(storedColour(colorValueOf(colour)))));
 }
 
 QColor PageControls::colourOf(const QPushButton &panel)
@@ -106,10 +166,14 @@ std::string PageControls::readControl(const Control &control) const
         return toBytes(static_cast<QLineEdit *>(control.widget)->text());
     case Kind::number: {
         // Without keyboard tracking the box takes typed digits only when the typing ends; a
-        // save from the keyboard while the cursor is still in the box must see them too.
+        // save from the keyboard while the cursor is still in the box must see them too. They
+        // are read, not handed to the box: a box that took them quietly would not report the
+        // change when the edit ends, and the edit would never become an undoable step.
         auto *spin = static_cast<QSpinBox *>(control.widget);
-        spin->interpretText();
-        return storedNumber(spin->value());
+        bool whole = false;
+        const int typed = spin->locale().toInt(spin->cleanText(), &whole);
+        const bool within = whole && typed >= spin->minimum() && typed <= spin->maximum();
+        return storedNumber(within ? typed : spin->value());
     }
     case Kind::colour:
         return storedColour(colorValueOf(colourOf(*static_cast<QPushButton *>(control.widget))));

@@ -105,13 +105,7 @@ bool TMainForm::run(const std::function<void()> &work)
 
 TAppletData TMainForm::appletPages() const
 {
-    // A number being typed counts, as when Save is pressed with the field still focused; the
-    // boxes take typed text only when the edit ends.
-    for (QSpinBox *spin : {m_ui->spnedt_pWidth, m_ui->spedt_pHeight, m_ui->spnedt_pDelay,
-                           m_ui->spnedt_pStep, m_ui->spnedt_pContainerBorderWidth}) {
-        const QSignalBlocker quiet(spin);
-        spin->interpretText();
-    }
+    // A number being typed counts, as when Save is pressed with the field still focused.
     return m_pageControls->read(m_agent.GetAppletData());
 }
 

@@ -1,6 +1,7 @@
 // What the window takes from the keyboard and the mouse beyond the menus: refusals where a
 // value is typed, keys and dropped files in the tree, and the tree's pictures.
 
+#include "PageSpinBox.h"
 #include "QtText.h"
 #include "TMainForm.h"
 #include "model/PageRules.h"
@@ -16,6 +17,7 @@
 #include <QStyle>
 #include <QStyleOptionGroupBox>
 #include <QToolButton>
+#include <QToolTip>
 #include <algorithm>
 
 namespace {
@@ -61,6 +63,13 @@ void TMainForm::watchTypedText()
             edit->clear();
         });
     connect(m_ui->edt_pSliderName, &QLineEdit::textEdited, this, &TMainForm::checkName);
+    // A spin edit drops a number past its bounds without a word: say which rule it breaks, at
+    // the box and in the hint line.
+    for (PageSpinBox *spin : findChildren<PageSpinBox *>())
+        connect(spin, &PageSpinBox::refused, this, [this, spin](const QString &why) {
+            m_hint->setText(why);
+            QToolTip::showText(spin->mapToGlobal(QPoint(0, spin->height())), why, spin);
+        });
 }
 
 // The name becomes a script identifier of the page: a character that would break the show

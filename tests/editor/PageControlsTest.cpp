@@ -7,6 +7,7 @@
 #include "ui_TMainForm.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -32,7 +33,7 @@ struct PageRow
 const std::vector<PageRow> pageRows = {
     {"edt_pSliderName", &D::pSliderName, "Harbour", "Lighthouse", " Pier ", " Pier "},
     {"spnedt_pWidth", &D::pWidth, "321", "1234", "12345", "9999"},
-    {"spedt_pHeight", &D::pHeight, "234", "-56", "-10000", "-9999"},
+    {"spedt_pHeight", &D::pHeight, "234", "56", "-10000", "1"},
     {"spnedt_pDelay", &D::pDelay, "17", "88", "1.5", "0"},
     {"spnedt_pStep", &D::pStep, "45", "99", "", "0"},
     {"spnedt_pContainerBorderWidth", &D::pContainerBorderWidth, "6", "12", "+8", "8"},
@@ -58,6 +59,44 @@ D record(std::string PageRow::*column)
     for (const PageRow &row : pageRows)
         data.*row.field = row.*column;
     return data;
+}
+
+// A number typed past its field's bounds on a new show, the words of the refusal, and what
+// the box holds once the edit ends.
+struct RefusalRow
+{
+    const char *control, *typed, *why;
+    int holds;
+};
+
+const std::vector<RefusalRow> refusalRows = {
+    {"spedt_pHeight", "0", "Height must be at least 1 pixel.", 120},
+    {"spnedt_pWidth", "10000", "Width must be at most 9999 pixels.", 1000},
+    {"spnedt_pDelay", "-", "Delay must be at least 0.", 0},
+    {"spnedt_pStep", "99999", "Step must be at most 9999.", 9999},
+    {"spnedt_pContainerBorderWidth", "-", "Border Width must be at least 0 pixels.", 4},
+};
+
+// What the words beside a field of a new show say, and say once the value is typed or picked.
+struct WordsRow
+{
+    const char *control, *value, *before, *after;
+};
+
+const std::vector<WordsRow> wordsRows = {
+    {"spnedt_pDelay", "20", "each picture shows 3.0 s", "each picture shows 5.0 s"},
+    {"spnedt_pStep", "45", "a fade takes 1.0 s", "a fade takes 1.5 s"},
+    {"spnedt_pStep", "0", "a fade takes 1.0 s", "no fade"},
+    {"spnedt_pStep", "1", "a fade takes 1.0 s", "a fade takes 0.03 s"},
+    {"pnl_pBgColor", "336699", "#FFFFFF", "#336699"},
+    {"pnl_pContainerBorderColor", "0A0B0C", "#FFFF00", "#0A0B0C"},
+};
+
+template <class Row> void rowsOf(const std::vector<Row> &rows)
+{
+    QTest::addColumn<int>("row");
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        QTest::newRow((std::to_string(i) + " " + rows[i].control).c_str()) << int(i);
 }
 
 // The colour dialog: the colour a user picks next, or cancelled.
@@ -184,6 +223,41 @@ private slots:
         D expected = shown;
         expected.*page.field = page.edited;
         QCOMPARE(pages.read(shown), expected);
+    }
+
+    // A number the build would refuse is refused as it is typed, and the page says why in
+    // its own words: the refused keystroke is not taken, and a number below the bounds gives
+    // way to the one the box had.
+    void aNumberPastItsBoundsIsRefusedInThePagesWords_data() { rowsOf(refusalRows); }
+    void aNumberPastItsBoundsIsRefusedInThePagesWords()
+    {
+        QFETCH(int, row);
+        const RefusalRow &refusal = refusalRows[std::size_t(row)];
+        auto *spin = control<QSpinBox>(refusal.control);
+        edit(refusal.control, refusal.typed);
+        QCOMPARE(control<QLabel>("stctxtHint")->text(), QString::fromUtf8(refusal.why));
+        QTest::keyClick(spin, Qt::Key_Return);
+        QCOMPARE(spin->value(), refusal.holds);
+    }
+
+    // The words beside a field say what its value means as it is typed or picked, and follow
+    // an undo and a redo.
+    void theWordsBesideAFieldFollowItsValue_data() { rowsOf(wordsRows); }
+    void theWordsBesideAFieldFollowItsValue()
+    {
+        QFETCH(int, row);
+        const WordsRow &words = wordsRows[std::size_t(row)];
+        auto *beside = control<QLabel>((std::string(words.control) + "_meaning").c_str());
+        QCOMPARE(beside->text(), QString::fromUtf8(words.before));
+        edit(words.control, words.value);
+        // A number's words change with the digits, before the box takes them.
+        QCOMPARE(beside->text(), QString::fromUtf8(words.after));
+        if (auto *spin = qobject_cast<QSpinBox *>(control(words.control)))
+            QTest::keyClick(spin, Qt::Key_Return);
+        window().undoAction().trigger();
+        QCOMPARE(beside->text(), QString::fromUtf8(words.before));
+        window().redoAction().trigger();
+        QCOMPARE(beside->text(), QString::fromUtf8(words.after));
     }
 
     // Texts are read untrimmed: trimming is the store's, for both faces of the pages.
