@@ -163,6 +163,31 @@ private slots:
     }
 
     // With only the root the message comes, then the window with the last build's text.
+    // The title names the file a save writes and marks unsaved changes; undoing back to the
+    // saved state clears the mark. The status line says what the save wrote.
+    void theTitleAndTheStatusLineSayWhereYouAre()
+    {
+        const auto title = [this] {
+            return m_window->windowTitle().replace(
+                QStringLiteral("[*]"),
+                m_window->isWindowModified() ? QStringLiteral("*") : QString());
+        };
+        ui().Insert2->trigger();
+        QCOMPARE(title(), QStringLiteral("Untitled* - Velloria"));
+        answers() = {file("harbour")};
+        ui().Save2->trigger();
+        QCOMPARE(title(), QStringLiteral("harbour.jfs - Velloria"));
+        QCOMPARE(m_window->hintLine().text(),
+                 QStringLiteral("Saved harbour.jfs and published 0 slides to ") +
+                     QString::fromStdString(m_folder->path().string()));
+        ui().trvwDesignPanel->setCurrentItem(root()->child(0));
+        QTest::keyClicks(ui().edt_IToolTip, QStringLiteral("Quay"));
+        Q_EMIT ui().edt_IToolTip->editingFinished();
+        QCOMPARE(title(), QStringLiteral("harbour.jfs* - Velloria"));
+        m_window->undoAction().trigger();
+        QCOMPARE(title(), QStringLiteral("harbour.jfs - Velloria"));
+    }
+
     void buildHtmlShowsThePageAndKeepsItAfterARefusal()
     {
         ui().Insert2->trigger();
