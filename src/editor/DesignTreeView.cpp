@@ -5,6 +5,7 @@
 #include "generate/SlidePicture.h"
 
 #include <QFileInfo>
+#include <QPainter>
 #include <QTreeWidget>
 #include <vector>
 
@@ -12,6 +13,8 @@ namespace {
 
 // Large enough to tell photos apart, small enough for a screenful of items.
 constexpr int iconSide = 40;
+// The icons made of pictures are kept for repaints; a project of thousands starts afresh.
+constexpr qsizetype maxFilledIcons = 4000;
 
 QString sizeText(QSize size)
 {
@@ -77,8 +80,9 @@ DesignTreeView::NodeItem *DesignTreeView::makeItem(DesignTree::Node node)
 
 void DesignTreeView::setPictures(const QIcon &root, const QIcon &item)
 {
-    m_rootPicture = root;
-    m_itemPicture = item;
+    m_givenPictures = {root, item};
+    m_rootPicture = m_loader ? filled(root.pixmap(m_widget.iconSize(), ratio())) : root;
+    m_itemPicture = m_loader ? filled(item.pixmap(m_widget.iconSize(), ratio())) : item;
     for (const auto &[node, shown] : m_items)
         shown->setIcon(0, node == m_tree.root() ? m_rootPicture : m_itemPicture);
 }
@@ -89,6 +93,7 @@ void DesignTreeView::showOriginals(PictureLoader &loader,
     m_loader = &loader;
     m_originalOf = std::move(originalOf);
     m_widget.setIconSize(QSize(iconSide, iconSide));
+    setPictures(m_givenPictures.first, m_givenPictures.second);
     QObject::disconnect(m_pictureMade);
     m_pictureMade =
         QObject::connect(&loader, &PictureLoader::ready, &m_widget, [this] { refresh(); });
@@ -126,15 +131,17 @@ QVariant DesignTreeView::originalData(const NodeItem &item, int role) const
     }
     if (path.isEmpty())
         return item.QTreeWidgetItem::data(0, role);
-    const qreal ratio = m_widget.devicePixelRatioF();
-    const PictureLoader::Picture picture = m_loader->picture(path, m_widget.iconSize() * ratio);
+    const PictureLoader::Picture picture = m_loader->picture(path, m_widget.iconSize() * ratio());
     using State = PictureLoader::Picture::State;
     if (role == Qt::DecorationRole) {
         if (picture.state != State::shown)
             return m_itemPicture;
-        QPixmap pixmap = picture.pixmap;
-        pixmap.setDevicePixelRatio(ratio);
-        return QIcon(pixmap);
+        const auto found = m_filledIcons.constFind(picture.pixmap.cacheKey());
+        if (found != m_filledIcons.cend())
+            return *found;
+        if (m_filledIcons.size() >= maxFilledIcons)
+            m_filledIcons.clear();
+        return *m_filledIcons.insert(picture.pixmap.cacheKey(), filled(picture.pixmap));
     }
     switch (picture.state) {
     case State::shown: {
@@ -154,6 +161,27 @@ QVariant DesignTreeView::originalData(const NodeItem &item, int role) const
         break;
     }
     return path;
+}
+
+qreal DesignTreeView::ratio() const
+{
+    return m_widget.devicePixelRatioF();
+}
+
+// Every icon fills the icon's square, so that the items' text lines up whatever their
+// picture's shape, and the first row, whose height all rows take, is as high as a picture.
+QIcon DesignTreeView::filled(QPixmap picture) const
+{
+    const QSize box = m_widget.iconSize() * ratio();
+    picture.setDevicePixelRatio(1);
+    if (picture.width() > box.width() || picture.height() > box.height())
+        picture = picture.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QPixmap canvas(box);
+    canvas.fill(Qt::transparent);
+    QPainter(&canvas).drawPixmap((box.width() - picture.width()) / 2,
+                                 (box.height() - picture.height()) / 2, picture);
+    canvas.setDevicePixelRatio(ratio());
+    return QIcon(canvas);
 }
 
 QTreeWidgetItem *DesignTreeView::itemOf(DesignTree::Node node) const

@@ -10,12 +10,14 @@
 #include "model/DesignTreeObserver.h"
 #include "model/InMemoryDesignTree.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QMetaObject>
 #include <QTreeWidgetItem>
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 class PictureLoader;
 class QTreeWidget;
@@ -75,6 +77,8 @@ private:
     NodeItem *makeItem(DesignTree::Node node);
     bool showsOriginalOf(DesignTree::Node node) const;
     QVariant originalData(const NodeItem &item, int role) const;
+    qreal ratio() const;
+    QIcon filled(QPixmap picture) const;
     void placeItem(QTreeWidgetItem *item, DesignTree::Node node);
     // Takes item out of its parent and deletes its subtree leaf by leaf.
     void destroy(QTreeWidgetItem *item);
@@ -83,6 +87,8 @@ private:
     InMemoryDesignTree &m_tree;
     std::unordered_map<DesignTree::Node, NodeItem *> m_items;
     QIcon m_rootPicture, m_itemPicture;
+    std::pair<QIcon, QIcon> m_givenPictures;
+    mutable QHash<qint64, QIcon> m_filledIcons; // by the picture's cache key
     PictureLoader *m_loader = nullptr;
     std::function<ItemOriginal(DesignTree::Node)> m_originalOf;
     QMetaObject::Connection m_pictureMade;
