@@ -71,6 +71,12 @@ void followTyping(QSpinBox &spin, const ShowField &field, QLabel &meaning)
     auto *typing = spin.findChild<QLineEdit *>();
     if (!typing)
         return;
+    // Room for the longest words, those of the largest number, so that the page does not
+    // shift while a number is typed.
+    TAppletData largest;
+    largest.*field.field = storedNumber(field.maximum);
+    meaning.setMinimumWidth(
+        meaning.fontMetrics().horizontalAdvance(toQString(meaningOf(field, largest))));
     QObject::connect(typing, &QLineEdit::textChanged, &meaning,
                      [&field, &meaning](const QString &text) {
                          const QString typed = text.trimmed();

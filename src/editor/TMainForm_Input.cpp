@@ -1,6 +1,7 @@
 // What the window takes from the keyboard and the mouse beyond the menus: refusals where a
 // value is typed, keys and dropped files in the tree, and the tree's pictures.
 
+#include "LinkCompletion.h"
 #include "PageSpinBox.h"
 #include "QtText.h"
 #include "TMainForm.h"
@@ -8,6 +9,7 @@
 #include "ui_TMainForm.h"
 
 #include <QDir>
+#include <QComboBox>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -70,6 +72,10 @@ void TMainForm::watchTypedText()
             m_hint->setText(why);
             QToolTip::showText(spin->mapToGlobal(QPoint(0, spin->height())), why, spin);
         });
+    // The link is completed before the page's step takes it: a choice is one step.
+    disconnect(m_ui->cmbx_ILink, &QComboBox::activated, this, &TMainForm::pageEditFinished);
+    new LinkCompletion(*m_ui->cmbx_ILink);
+    connect(m_ui->cmbx_ILink, &QComboBox::activated, this, &TMainForm::pageEditFinished);
 }
 
 // The name becomes a script identifier of the page: a character that would break the show

@@ -24,3 +24,34 @@ bool isScriptIdentifier(std::string_view value)
             return false;
     return true;
 }
+
+namespace {
+
+// "scheme:" and any "//" after it, where the scheme is a letter and at least one more letter,
+// digit, "+", "." or "-"; empty when the link has none.
+std::string_view beginningOf(std::string_view link)
+{
+    const std::size_t colon = link.find(':');
+    if (colon == std::string_view::npos || colon < 2)
+        return {};
+    auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    for (std::size_t i = 0; i < colon; ++i) {
+        const char c = link[i];
+        const bool digitOrMark = (c >= '0' && c <= '9') || c == '+' || c == '.' || c == '-';
+        if (!letter(c) && (i == 0 || !digitOrMark))
+            return {};
+    }
+    const std::size_t end = link.substr(colon + 1).starts_with("//") ? colon + 3 : colon + 1;
+    return link.substr(0, end);
+}
+
+} // namespace
+
+std::vector<std::string> linkChoices(std::string_view link)
+{
+    const std::string_view address = link.substr(beginningOf(link).size());
+    std::vector<std::string> choices;
+    for (std::string_view beginning : pagerules::linkBeginnings)
+        choices.push_back(std::string(beginning) + std::string(address));
+    return choices;
+}

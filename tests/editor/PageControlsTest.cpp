@@ -1,11 +1,12 @@
 // The Script and Path pages of the real main window, shown, read and edited through
-// PageControls.
+// PageControls; and the Item page's link list.
 
 #include "PageControls.h"
 
 #include "editor/WindowUnderTest.h"
 #include "ui_TMainForm.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -258,6 +259,27 @@ private slots:
         QCOMPARE(beside->text(), QString::fromUtf8(words.before));
         window().redoAction().trigger();
         QCOMPARE(beside->text(), QString::fromUtf8(words.after));
+    }
+
+    // A beginning chosen from the link list, or walked to with a key, completes the address
+    // typed so far in place of the address's own beginning.
+    void aLinkBeginningCompletesTheAddress()
+    {
+        Ui::TMainForm &ui = window().ui();
+        ui.Insert2->trigger();
+        ui.trvwDesignPanel->setCurrentItem(ui.trvwDesignPanel->topLevelItem(0)->child(0));
+        QComboBox *link = ui.cmbx_ILink;
+        QCOMPARE(link->itemText(0), QStringLiteral("https://"));
+        QTest::keyClicks(link, QStringLiteral("mailto://ann@example.com"));
+        link->showPopup();
+        QAbstractItemView *list = link->view();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(2, 0)).center());
+        QTRY_COMPARE(link->currentText(), QStringLiteral("mailto:ann@example.com"));
+        QTest::keyClick(link, Qt::Key_Up);
+        QCOMPARE(link->currentText(), QStringLiteral("http://ann@example.com"));
+        QCOMPARE(link->count(), 6);
+        QCOMPARE(window().undoAction().text(), QStringLiteral("&Undo Edit Link"));
     }
 
     // Texts are read untrimmed: trimming is the store's, for both faces of the pages.
