@@ -1,8 +1,8 @@
 #include "CliCommands.h"
 
 #include "ProjectInfo.h"
-#include "generate/JpegReader.h"
 #include "generate/OutputText.h"
+#include "generate/PictureCheck.h"
 #include "generate/SlideCache.h"
 #include "generate/SlidePicture.h"
 #include "model/OtherShow.h"
@@ -58,7 +58,7 @@ bool CliCommands::askYesNo(const std::string &)
     return m_confirmed;
 }
 
-std::optional<std::string> CliCommands::chooseFileToOpen(const std::string &)
+std::optional<std::string> CliCommands::chooseFileToOpen(const std::string &, const std::string &)
 {
     return std::nullopt;
 }
@@ -144,7 +144,8 @@ void CliCommands::add(const std::string &file, const std::vector<std::string> &i
     onProject(file, [&] { addItems(file, images, options); });
 }
 
-// The editor's "add pictures" command: one step, the pictures in the order given.
+// The editor's "add pictures" command: one step, the pictures in the order given, a folder's
+// sorted by name, each checked as the editor checks a picture chosen there.
 void CliCommands::addItems(const std::string &file, const std::vector<std::string> &images,
                            const NewItemOptions &options)
 {
@@ -153,8 +154,6 @@ void CliCommands::addItems(const std::string &file, const std::vector<std::strin
     std::vector<std::string> pictures;
     for (const std::string &image : images)
         pictures.push_back(storedPicturePath(image));
-    for (const std::string &picture : pictures)
-        checkPicture(picture);
     TItemData values = m_agent.NewItemData();
     values.ILink = options.link;
     values.ITarget = options.target;
@@ -233,11 +232,9 @@ void CliCommands::printCodeToPaste(PublishOptions::Print print) const
 
 void checkPicture(const std::string &path)
 {
-    try {
-        const JpegReader header(path);
-    } catch (const VelloriaError &e) {
-        throw ProjectValueError(e.what()); // the project it was meant for is named with it
-    }
+    // The project it was meant for is named with it.
+    if (const std::optional<std::string> problem = picturecheck::problemOf(path))
+        throw ProjectValueError(*problem);
 }
 
 // The run went on past these: say so, or a show quietly keeps old or no pictures.

@@ -99,7 +99,8 @@ private:
     void showError(const std::string &text) override;
     Answer askYesNoCancel(const std::string &question) override;
     bool askYesNo(const std::string &question) override;
-    std::optional<std::string> chooseFileToOpen(const std::string &filter) override;
+    std::optional<std::string> chooseFileToOpen(const std::string &filter,
+                                                const std::string &initialFolder) override;
     std::optional<std::string> chooseFileToSave(const std::string &filter,
                                                 const std::string &initialFolder) override;
 

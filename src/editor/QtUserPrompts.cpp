@@ -64,10 +64,11 @@ QString QtUserPrompts::qtFilter(const std::string &filter)
     return filters.join(QStringLiteral(";;"));
 }
 
-std::optional<std::string> QtUserPrompts::chooseFileToOpen(const std::string &filter)
+std::optional<std::string> QtUserPrompts::chooseFileToOpen(const std::string &filter,
+                                                           const std::string &initialFolder)
 {
-    const QString chosen =
-        QFileDialog::getOpenFileName(m_parent, QString(), QString(), qtFilter(filter));
+    const QString chosen = QFileDialog::getOpenFileName(m_parent, QString(),
+                                                        toQString(initialFolder), qtFilter(filter));
     if (chosen.isEmpty())
         return std::nullopt;
     return toBytes(chosen);
@@ -85,6 +86,31 @@ std::optional<std::string> QtUserPrompts::chooseFileToSave(const std::string &fi
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return toBytes(dialog.selectedFiles().front());
+}
+
+// File names on Linux keep their case: a camera's "IMG_0001.JPG" must show as well.
+std::vector<std::string> QtUserPrompts::choosePictures(const std::string &initialFolder)
+{
+    QFileDialog dialog(m_parent, QStringLiteral("Add Pictures"), toQString(initialFolder),
+                       QStringLiteral("JPEG pictures (*.jpg *.jpeg *.jpe *.jfif *.JPG *.JPEG "
+                                      "*.JPE *.JFIF *.Jpg *.Jpeg)"));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&Add"));
+    std::vector<std::string> chosen;
+    if (dialog.exec() == QDialog::Accepted)
+        for (const QString &path : dialog.selectedFiles())
+            chosen.push_back(toBytes(path));
+    return chosen;
+}
+
+std::optional<std::string> QtUserPrompts::choosePictureFolder(const std::string &initialFolder)
+{
+    const QString chosen = QFileDialog::getExistingDirectory(
+        m_parent, QStringLiteral("Add Picture Folder"), toQString(initialFolder));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return toBytes(chosen);
 }
 
 UserPrompts::Answer QtUserPrompts::askReloadOverwriteCancel(const std::string &question)

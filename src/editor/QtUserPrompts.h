@@ -20,9 +20,12 @@ public:
     Answer askReloadOverwriteCancel(const std::string &question) override;
     bool askToReplace(const std::string &question) override;
     bool askYesNo(const std::string &question) override;
-    std::optional<std::string> chooseFileToOpen(const std::string &filter) override;
+    std::optional<std::string> chooseFileToOpen(const std::string &filter,
+                                                const std::string &initialFolder) override;
     std::optional<std::string> chooseFileToSave(const std::string &filter,
                                                 const std::string &initialFolder) override;
+    std::vector<std::string> choosePictures(const std::string &initialFolder) override;
+    std::optional<std::string> choosePictureFolder(const std::string &initialFolder) override;
     std::optional<QColor> chooseColour(const QColor &initial) override;
     std::optional<std::string> chooseProgram() override;
     void showLinkTip() override;

@@ -70,6 +70,9 @@ public:
     void Delete1Click();
     void MoveUp1Click();
     void MoveDown1Click();
+    // Chosen JPEG pictures, or a folder's, become items under the selected node: one step.
+    void AddPictures1Click();
+    void AddPictureFolder1Click();
     void Undo1Click();
     void Redo1Click();
     void BuildHTML1Click();
@@ -127,9 +130,6 @@ private:
     void projectOpened(const std::string &fileName) override;
     void treeReset() override;
     void historyChanged() override;
-
-    void setUpStatusBar();
-    void setUpPopupMenu();
     void projectSaved(const std::string &projectFile) override;
     // "harbour.jfs* - Velloria": the project's file and whether it has unsaved changes.
     void updateTitle();
@@ -138,6 +138,9 @@ private:
     // While a preview is open in the browser, each step of the project reaches it.
     void setUpLivePreview();
     void refreshPreview();
+
+    void setUpStatusBar();
+    void setUpPopupMenu();
     void setUpIcons();
     void setUpHelpButtons();
     void placeHelpButton(QWidget *group);
@@ -154,6 +157,10 @@ private:
     void runEdit(const std::function<void()> &command);
     void selectNode(DesignTree::Node node);
     bool treeKeyPressed(QKeyEvent *key);
+    void addChosenPictures(DesignTree::Node parent, const std::vector<std::string> &chosen);
+    void rememberPicturesFolder(const std::string &chosen);
+    // Where the picture choosers start: the folder last used, else the project's, else home.
+    std::string picturesFolder() const;
 
     // Runs a handler's work; an error ends it with an error box.
     bool run(const std::function<void()> &work);
@@ -174,6 +181,9 @@ private:
     QProgressBar *m_bar = nullptr;
     QMenu *m_popup = nullptr;
     std::unique_ptr<WindowProgress> m_progress;
+    std::unique_ptr<WindowPlacement> m_placement;
+    QTimer *m_previewRefresh = nullptr;
+    bool m_previewShown = false;
     // The slide cache is trimmed when the window closes.
     EditorProject &m_project;
     TzybAppletAgent &m_agent;
@@ -181,9 +191,6 @@ private:
     PictureLoader m_pictures;
     std::unique_ptr<DesignTreeView> m_view;
     ProjectCommands *m_commands = nullptr;
-    std::unique_ptr<WindowPlacement> m_placement;
-    QTimer *m_previewRefresh = nullptr;
-    bool m_previewShown = false;
     TfrmHelp *m_help = nullptr;
     bool m_treeRebuilding = false;
     bool m_showingPages = false; // the pages are filled from the project, not typed in

@@ -21,6 +21,8 @@ void TMainForm::connectMenus()
         {m_ui->Delete2, &TMainForm::Delete1Click},
         {m_ui->MoveUp2, &TMainForm::MoveUp1Click},
         {m_ui->MoveDown2, &TMainForm::MoveDown1Click},
+        {m_ui->AddPictures1, &TMainForm::AddPictures1Click},
+        {m_ui->AddPictureFolder1, &TMainForm::AddPictureFolder1Click},
         {m_ui->BuildHTML1, &TMainForm::BuildHTML1Click},
         {m_ui->Publish1, &TMainForm::Publish1Click},
         {m_ui->ToolBar1, &TMainForm::ToolBar1Click},
@@ -53,15 +55,15 @@ void TMainForm::Open1Click()
 void TMainForm::Save1Click()
 {
     run([&] { m_commands->save(); });
+    updateTitle();
 }
 
-    updateTitle();
 void TMainForm::Save2Click()
 {
     run([&] { m_commands->saveAs(); });
+    updateTitle();
 }
 
-    updateTitle();
 void TMainForm::SaveAsTemplate1Click()
 {
     run([&] { m_commands->saveAsTemplate(); });
@@ -159,10 +161,10 @@ void TMainForm::Templet1Click()
     UpdateItemCommands();
 }
 
-void TMainForm::Topic1Click()
-{
 // The topics and the samples' index open in the one help window; the sample shows themselves
 // go from there to the browser.
+void TMainForm::Topic1Click()
+{
     m_help->showPage(m_folders.help() / "index.html");
 }
 

@@ -1,5 +1,5 @@
 // What the window takes from the keyboard and the mouse beyond the menus: refusals where a
-// value is typed, keys and dropped files in the tree, and the tree's pictures.
+// value is typed, keys and dragged nodes in the tree, and the tree's pictures.
 
 #include "LinkCompletion.h"
 #include "PageSpinBox.h"
@@ -8,10 +8,8 @@
 #include "model/PageRules.h"
 #include "ui_TMainForm.h"
 
-#include <QDir>
 #include <QComboBox>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -117,34 +115,6 @@ bool TMainForm::treeKeyPressed(QKeyEvent *key)
         return true;
     }
     return false;
-}
-
-// Pictures dropped on the tree become items in the order dropped, in one step; a folder
-// gives its JPEG files sorted by name. A project dropped there is opened.
-void TMainForm::dropFiles(const QList<QUrl> &urls)
-{
-    std::vector<std::string> pictures;
-    auto isJpegName = [](const QString &path) {
-        const QString suffix = QFileInfo(path).suffix().toLower();
-        return suffix == QStringLiteral("jpg") || suffix == QStringLiteral("jpeg");
-    };
-    for (const QUrl &url : urls) {
-        const QString path = url.toLocalFile();
-        if (QFileInfo(path).suffix().toLower() == QStringLiteral("jfs")) {
-            run([&] { m_commands->openProjectFile(toBytes(path)); });
-            return;
-        }
-        if (QFileInfo(path).isDir()) {
-            const QDir folder(path);
-            for (const QString &name : folder.entryList(QDir::Files, QDir::Name))
-                if (isJpegName(name))
-                    pictures.push_back(toBytes(folder.absoluteFilePath(name)));
-        } else if (isJpegName(path)) {
-            pictures.push_back(toBytes(QFileInfo(path).absoluteFilePath()));
-        }
-    }
-    runEdit([&] { m_commands->addPictures(m_designTree.root(), pictures); });
-    m_view->rootItem()->setExpanded(true);
 }
 
 void TMainForm::dropTreeNode(QTreeWidgetItem *dragged, const QPoint &at)

@@ -56,6 +56,7 @@ void TMainForm::setUpIcons()
         {m_ui->Open1, "document-open", "O", QColor(0xd89b3b)},
         {m_ui->Save1, "document-save", "S", QColor(0x3ba55c)},
         {m_ui->Insert2, "list-add", "+", QColor(0x3ba55c)},
+        {m_ui->AddPictures1, "insert-image", "\u25a3", QColor(0x2a9d8f)},
         {m_ui->Delete2, "list-remove", "-", QColor(0xd8453b)},
         {m_ui->MoveUp2, "go-up", "\u2191", QColor(0x6b6bd8)},
         {m_ui->MoveDown2, "go-down", "\u2193", QColor(0x6b6bd8)},
@@ -67,16 +68,22 @@ void TMainForm::setUpIcons()
         look.action->setIcon(
             QIcon::fromTheme(QString::fromLatin1(look.themeName),
                              drawnIcon(QString::fromUtf8(look.letters), look.colour)));
-    const std::pair<QAction *, const char *> buttons[] = {
-        {m_ui->New1, "tlbtnNew"},           {m_ui->Open1, "tlbtnOpen"},
-        {m_ui->Save1, "tlbtnSave"},         {m_ui->Insert2, "tlbtnInsert"},
-        {m_ui->Delete2, "tlbtnDelete"},     {m_ui->MoveUp2, "tlbtnMoveUp"},
-        {m_ui->MoveDown2, "tlbtnMoveDown"}, {m_ui->BuildHTML1, "tlbtnBuildHTML"},
-        {m_ui->Preview1, "tlbtnPreview"},   {m_ui->Topic1, "tlbtnHelp"}};
+    const std::pair<QAction *, const char *> buttons[] = {{m_ui->New1, "tlbtnNew"},
+                                                          {m_ui->Open1, "tlbtnOpen"},
+                                                          {m_ui->Save1, "tlbtnSave"},
+                                                          {m_ui->Insert2, "tlbtnInsert"},
+                                                          {m_ui->AddPictures1, "tlbtnAddPictures"},
+                                                          {m_ui->Delete2, "tlbtnDelete"},
+                                                          {m_ui->MoveUp2, "tlbtnMoveUp"},
+                                                          {m_ui->MoveDown2, "tlbtnMoveDown"},
+                                                          {m_ui->BuildHTML1, "tlbtnBuildHTML"},
+                                                          {m_ui->Preview1, "tlbtnPreview"},
+                                                          {m_ui->Topic1, "tlbtnHelp"}};
     const char *hints[] = {"Create a new project",
                            "Open a project from the file that you saved before",
                            "Save the current project to a file",
                            "Insert a new item",
+                           "Add JPEG pictures as new items, several at once",
                            "Delete selected item",
                            "Move the selected item up",
                            "Move the selected item down",
@@ -96,6 +103,7 @@ void TMainForm::setUpPopupMenu()
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("PopupMenu1"));
     const std::pair<QAction *, const char *> entries[] = {{m_ui->Insert2, "Insert1"},
+                                                          {m_ui->AddPictures1, "AddPictures2"},
                                                           {m_ui->Delete2, "Delete1"},
                                                           {m_ui->MoveUp2, "MoveUp1"},
                                                           {m_ui->MoveDown2, "MoveDown1"}};
@@ -307,8 +315,8 @@ void TMainForm::spdbtnItURLClick()
 {
     if (TfrmMsgBox_LinkTip::wanted(m_settings))
         m_prompts.showLinkTip();
-    const std::optional<std::string> chosen =
-        m_prompts.chooseFileToOpen("HTML files(*.htm;*.html)|*.htm;*.html|Any file (*.*)|*.*");
+    const std::optional<std::string> chosen = m_prompts.chooseFileToOpen(
+        "HTML files(*.htm;*.html)|*.htm;*.html|Any file (*.*)|*.*", m_commands->projectFolder());
     if (!chosen)
         return;
     m_ui->cmbx_ILink->setCurrentText(toQString(LocalPathToURL(*chosen)));
@@ -317,8 +325,8 @@ void TMainForm::spdbtnItURLClick()
 
 void TMainForm::spdbtnItemImageNormalClick()
 {
-    if (const std::optional<std::string> chosen =
-            m_prompts.chooseFileToOpen("All Image Files(*.jpg;*.jpeg)|*.jpg;*.jpeg")) {
+    if (const std::optional<std::string> chosen = m_prompts.chooseFileToOpen(
+            "All Image Files(*.jpg;*.jpeg)|*.jpg;*.jpeg", picturesFolder())) {
         m_ui->edtOriginalImagePath->setText(toQString(*chosen));
         pageEditFinished();
     }

@@ -5,6 +5,7 @@
 // publish report. What it derives (numbers in their plain spelling, slide sizes and names,
 // converted links) it writes back into the agent's project, as a run always has.
 
+#include "PictureCheck.h"
 #include "model/ShowGenerator.h"
 #include "model/TzybAppletAgent.h"
 
@@ -28,6 +29,10 @@ public:
     bool SaveAndPublish(const std::string &folder, const std::string &fileName,
                         DesignTree &tree) override;
     void WritePublishReport(const std::string &folder, const std::string &fileName) override;
+    std::optional<std::string> pictureProblem(const std::string &path) override
+    {
+        return picturecheck::problemOf(path);
+    }
 
     // The originals the last run did not find: those items kept their earlier slides.
     struct MissingOriginal

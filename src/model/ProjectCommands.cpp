@@ -124,7 +124,8 @@ void ProjectCommands::open()
     if (!askToSave())
         return;
     m_agent.ClearPreview();
-    if (const std::optional<std::string> chosen = m_prompts.chooseFileToOpen(projectFilter))
+    if (const std::optional<std::string> chosen =
+            m_prompts.chooseFileToOpen(projectFilter, dialogFolder()))
         openChosen(*chosen);
 }
 
@@ -189,8 +190,8 @@ void ProjectCommands::saveAndPublish(const std::string &path)
     const auto [folder, name] = folderAndName(path);
     m_generator.SaveAndPublish(folder, name, m_tree);
     m_diskStamp = FileStamp::of(written);
-}
     m_events.projectSaved(written);
+}
 
 bool ProjectCommands::save()
 {
@@ -248,15 +249,31 @@ bool ProjectCommands::mayReplace(const std::string &path)
                               "\" already exists. Do you want to replace it with this project?");
 }
 
+std::string ProjectCommands::projectFolder() const
+{
+    if (m_currentFileName.empty())
+        return {};
+    return fs::absolute(m_currentFileName).parent_path().string();
+}
+
+// Where the project is: its pictures and its other versions are usually beside it.
+std::string ProjectCommands::dialogFolder() const
+{
+    const std::string folder = projectFolder();
+    return folder.empty() ? m_saveDialogFolder : folder;
+}
+
+// A project saved under a new name is one the user will want again, as one opened.
 bool ProjectCommands::saveWithDialog()
 {
     const std::optional<std::string> chosen =
-        m_prompts.chooseFileToSave(projectFilter, m_saveDialogFolder);
+        m_prompts.chooseFileToSave(projectFilter, dialogFolder());
     if (!chosen || !mayReplace(*chosen) || !mayPublishBeside(*chosen))
         return false;
     saveAndPublish(*chosen);
     setModified(false);
     m_currentFileName = *chosen;
+    m_events.projectOpened(projectFileOf(*chosen));
     return true;
 }
 
@@ -273,7 +290,6 @@ bool ProjectCommands::saveAsTemplate()
     std::error_code ignored;
     fs::create_directory(m_templatesFolder, ignored);
     // It stays the dialog's folder for the later saves of this run.
-    m_events.projectOpened(projectFileOf(*chosen));
     m_saveDialogFolder = m_templatesFolder.string();
     storePages();
     const std::optional<std::string> chosen =

@@ -33,15 +33,16 @@ public:
     virtual void modifiedChanged(bool /*modified*/) {}
     // While set, the window's tree handlers do nothing.
     virtual void treeRebuilding(bool /*rebuilding*/) {}
-    // A project was opened: it goes to the top of the recent files.
+    // A project was opened, or saved under a name chosen in the dialog: it goes to the top
+    // of the recent files.
     virtual void projectOpened(const std::string & /*fileName*/) {}
     // The tree was cleared to its root, which is now to be selected.
     virtual void treeReset() {}
     // A step was made, undone or redone: the Edit menu's captions change.
     virtual void historyChanged() {}
-};
     // A save wrote the project file and published the show beside it.
     virtual void projectSaved(const std::string & /*projectFile*/) {}
+};
 
 class ProjectCommands
 {
@@ -59,6 +60,8 @@ public:
     void setModified(bool modified);
     const std::string &currentFileName() const { return m_currentFileName; }
     DesignTree::Node currentItemNode() const { return m_currentItemNode; }
+    // The folder of the current file; empty for an untitled project.
+    std::string projectFolder() const;
 
     // File commands.
     void newProject();
@@ -93,9 +96,11 @@ public:
     // A dragged node dropped as the child at `position` of parent (counted as the children
     // stand before the drag). False when the tree refuses the place: into its own subtree.
     bool moveItem(DesignTree::Node node, DesignTree::Node parent, int position);
-    // New items under parent, one per picture, in the order given: one step. `values`
-    // gives the other fields of each new item (a new item's by default).
-    void addPictures(DesignTree::Node parent, const std::vector<std::string> &pictures,
+    // New items under parent, one per picture, in the order given: one step. A folder gives
+    // its JPEG files sorted by name. `values` gives the other fields of each new item (a new
+    // item's by default). A file that cannot become a slide is refused with ProjectValueError
+    // naming it and saying why, and then nothing is added.
+    void addPictures(DesignTree::Node parent, const std::vector<std::string> &chosen,
                      std::optional<TItemData> values = std::nullopt);
     // The tree's selection moved: the page of the item left is stored, the new item's shown.
     void selectionChanged(DesignTree::Node selected);
@@ -127,18 +132,18 @@ public:
     // With no item to build it goes on with the page of the last build, as the HTML code
     // window still shows it.
     std::filesystem::path assemblePreview();
-    // The page of the last build, as the HTML code window shows it.
-    const std::string &lastHtmlText() const { return m_htmlText; }
-
-private:
-    // False when the user cancelled, also the save dialog after Yes.
     // Assembles the preview again and tells the open preview page to reload itself (the
     // page polls a stamp file beside it); nothing without an item to show.
     void refreshPreview();
-    bool askToSave();
-    // Makes the edit a step of the history and notes what it selects.
+    // The page of the last build, as the HTML code window shows it.
+    const std::string &lastHtmlText() const { return m_htmlText; }
     // The file a save writes for the path chosen ("demo" writes demo.jfs).
     static std::string projectFileOf(const std::string &path);
+
+private:
+    // False when the user cancelled, also the save dialog after Yes.
+    bool askToSave();
+    // Makes the edit a step of the history and notes what it selects.
     void perform(std::unique_ptr<class ProjectEdit> edit);
     // A tree edit is near: the page shown is committed and let go, since its node may go.
     void leaveItemPage();
@@ -159,8 +164,12 @@ private:
     LoadResult openChosen(const std::string &fileName, bool remember = true);
     bool isWithin(DesignTree::Node node, DesignTree::Node subtree) const;
     bool saveWithDialog();
+    // Where the open and save dialogs start.
+    std::string dialogFolder() const;
     void saveAndPublish(const std::string &path);
     int itemIndexOf(DesignTree::Node node) const;
+    // The chosen files with each folder replaced by its pictures, all of them checked.
+    std::vector<std::string> checkedPictures(const std::vector<std::string> &chosen);
 
     TzybAppletAgent &m_agent;
     ShowGenerator &m_generator;
@@ -172,6 +181,7 @@ private:
     std::string m_saveDialogFolder;
     std::string m_currentFileName;
     std::string m_htmlText;
+    int m_previewStamp = 0;
     DesignTree::Node m_currentItemNode = nullptr;
     DesignTree::Node m_selectAfter = nullptr;
     EditHistory m_history;
@@ -181,6 +191,5 @@ private:
     ItemPage m_shownItem;
     // The project file as this program last read or wrote it.
     FileStamp m_diskStamp;
-    int m_previewStamp = 0;
     std::optional<std::chrono::milliseconds> m_lockPatience;
 };

@@ -1,9 +1,11 @@
 // The item commands, undo and redo, and the pages' changes as steps of the history.
 
 #include "PageStore.h"
+#include "PictureFiles.h"
 #include "ProjectCommands.h"
 #include "ProjectEdits.h"
 #include "TextUtil.h"
+#include "platform/VelloriaError.h"
 
 namespace {
 
@@ -115,12 +117,13 @@ void ProjectCommands::insertItem(DesignTree::Node selected)
                                               std::vector{std::move(block)}));
 }
 
-void ProjectCommands::addPictures(DesignTree::Node parent, const std::vector<std::string> &pictures,
+void ProjectCommands::addPictures(DesignTree::Node parent, const std::vector<std::string> &chosen,
                                   std::optional<TItemData> values)
 {
     m_selectAfter = nullptr;
-    if (!parent || pictures.empty())
+    if (!parent || chosen.empty())
         return;
+    const std::vector<std::string> pictures = checkedPictures(chosen);
     leaveItemPage();
     std::vector<TzybAppletAgent::ItemBlock> blocks;
     for (const std::string &picture : pictures) {
@@ -131,6 +134,41 @@ void ProjectCommands::addPictures(DesignTree::Node parent, const std::vector<std
     perform(std::make_unique<InsertItemsEdit>(pictures.size() == 1 ? "Add Picture" : "Add Pictures",
                                               m_tree.absoluteIndex(parent),
                                               m_tree.childCount(parent), std::move(blocks)));
+}
+
+// Every file is checked before anything changes, and every refusal is told at once: a
+// designer who chose thirty photos fixes them all in one go, and a half-added choice would
+// leave a step that holds only some of them.
+std::vector<std::string> ProjectCommands::checkedPictures(const std::vector<std::string> &chosen)
+{
+    std::vector<std::string> pictures;
+    std::vector<std::string> problems;
+    for (const std::string &path : chosen) {
+        std::error_code ignored;
+        if (!std::filesystem::is_directory(path, ignored)) {
+            pictures.push_back(path);
+            continue;
+        }
+        const std::vector<std::string> inFolder = picturefiles::jpegFilesIn(path);
+        const std::filesystem::path folder = std::filesystem::path(path).lexically_normal();
+        if (inFolder.empty())
+            problems.push_back(
+                (folder.has_filename() ? folder : folder.parent_path()).filename().string() +
+                " holds no JPEG pictures");
+        pictures.insert(pictures.end(), inFolder.begin(), inFolder.end());
+    }
+    for (const std::string &picture : pictures)
+        if (const std::optional<std::string> problem = m_generator.pictureProblem(picture))
+            problems.push_back(*problem);
+    if (problems.size() == 1 && chosen.size() == 1 && pictures.size() <= 1)
+        throw ProjectValueError(problems.front());
+    if (!problems.empty()) {
+        std::string text = "No picture was added:";
+        for (const std::string &problem : problems)
+            text += "\n" + problem;
+        throw ProjectValueError(text);
+    }
+    return pictures;
 }
 
 bool ProjectCommands::isWithin(DesignTree::Node node, DesignTree::Node subtree) const

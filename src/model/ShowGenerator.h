@@ -6,6 +6,7 @@
 
 #include "DesignTree.h"
 
+#include <optional>
 #include <string>
 
 class ShowGenerator
@@ -22,4 +23,6 @@ public:
     virtual bool SaveAndPublish(const std::string &folder, const std::string &fileName,
                                 DesignTree &tree) = 0;
     virtual void WritePublishReport(const std::string &folder, const std::string &fileName) = 0;
+    // Why the file at path cannot become a slide, naming it; nothing when it can.
+    virtual std::optional<std::string> pictureProblem(const std::string &path) = 0;
 };

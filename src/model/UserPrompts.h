@@ -24,9 +24,11 @@ public:
     virtual bool askToReplace(const std::string &question) { return askYesNo(question); }
     // A warning with the buttons Yes and No.
     virtual bool askYesNo(const std::string &question) = 0;
-    // A file to open or to save as; nothing when the user cancels. The filter reads
+    // A file to open or to save as, the dialog starting in initialFolder (where it likes
+    // when empty); nothing when the user cancels. The filter reads
     // "Velloria Files (*.jfs)|*.jfs": a description and its pattern, separated by "|".
-    virtual std::optional<std::string> chooseFileToOpen(const std::string &filter) = 0;
+    virtual std::optional<std::string> chooseFileToOpen(const std::string &filter,
+                                                        const std::string &initialFolder) = 0;
     virtual std::optional<std::string> chooseFileToSave(const std::string &filter,
                                                         const std::string &initialFolder) = 0;
 };

@@ -38,6 +38,8 @@ protected:
         for (const char *picture : {"a.jpg", "b.jpg", "c.jpg"})
             photo(picture);
         writeBytes(file("text.jpg"), "plain text, not a picture");
+        writeBytes(file("holiday.png"), std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+        writeBytes(file("wave.gif"), "GIF89a");
         cli({"new", file("base.jfs")});
         base = readBytes(file("base.jfs"));
         base.insert(base.find("</Item_Parameters>"), items);
@@ -170,9 +172,11 @@ TEST_F(CliEdit, refusalsChangeNothingAndSayWhy)
         {{"item", "0", "--tooltip", "x"}, "item 0: ", "no such item"},
         {{"item", "1", "--link", "a\rb"}, "item 1, link: ", "line break"},
         {{"item", "2", "--tooltip", "x#$@"}, "item 2, tooltip: ", "\"#$@\""},
-        {{"item", "1", "--picture", "text.jpg"}, "text.jpg\": ", "it is not a JPEG file"},
+        {{"item", "1", "--picture", "text.jpg"}, "text.jpg ", "is not a JPEG picture; Velloria"},
         {{"item", "1", "--picture", "none.jpg"}, "none.jpg\": ", "No such file or directory"},
-        {{"add", "a.jpg", "text.jpg"}, "text.jpg\": ", "it is not a JPEG file"},
+        {{"add", "a.jpg", "text.jpg"}, "added:\ntext.jpg ", "is not a JPEG picture; Velloria"},
+        {{"add", "holiday.png"}, "holiday.png ", "is a PNG picture; Velloria makes slides from"},
+        {{"add", "a.jpg", "wave.gif"}, "wave.gif ", "is a GIF picture; Velloria makes slides"},
         {{"remove", "0"}, "item 0: ", "Root item cannot be deleted."},
         {{"remove", "9"}, "item 9: ", "no such item"},
         {{"move", "1", "up"}, "item 1: ", "first item of its level and cannot move up"},
@@ -359,7 +363,7 @@ TEST_F(CliEdit, faultsFoundByAnAttackStayMended)
         {base, {}, {"completion", "bash"}, "/dev/full", 1, full, {}},
         {base, {}, {"publish", "p.jfs"}, "/dev/full", 1, full, {}},
         // The picture checked is the one the build uses: the path trimmed.
-        {base, {}, {"add", "p.jfs", "sp.jpg "}, "", 1, "sp.jpg\": ", unchanged(base)},
+        {base, {}, {"add", "p.jfs", "sp.jpg "}, "", 1, "sp.jpg is not a JPEG", unchanged(base)},
         {base,
          {},
          {"add", "p.jfs", " a.jpg "},
@@ -375,7 +379,7 @@ TEST_F(CliEdit, faultsFoundByAnAttackStayMended)
          {"item", "p.jfs", "1", "--picture", "sp.jpg "},
          "",
          1,
-         "sp.jpg\": ",
+         "sp.jpg is not a JPEG",
          unchanged(base)},
         // Stored control characters reach no terminal.
         {terminal,

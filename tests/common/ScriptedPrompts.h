@@ -1,7 +1,8 @@
 #pragma once
 
 // Answers the commands' questions and dialogs from a script, and records what was asked:
-// "question: ...", "confirm: ...", "error: ...", "open: <filter>", "save: <filter> in <folder>".
+// "question: ...", "confirm: ...", "error: ...", "open: <filter>" (with " in <folder>" when a
+// folder is given), "save: <filter> in <folder>".
 // A dialog's answer is a path, or "" to cancel it; a question's is "yes", "no" or "cancel".
 
 #include "model/UserPrompts.h"
@@ -25,9 +26,10 @@ public:
         asked.push_back("confirm: " + question);
         return next() == "yes";
     }
-    std::optional<std::string> chooseFileToOpen(const std::string &filter) override
+    std::optional<std::string> chooseFileToOpen(const std::string &filter,
+                                                const std::string &folder) override
     {
-        asked.push_back("open: " + filter);
+        asked.push_back("open: " + filter + (folder.empty() ? "" : " in " + folder));
         return chosen();
     }
     std::optional<std::string> chooseFileToSave(const std::string &filter,
@@ -40,6 +42,15 @@ public:
     std::deque<std::string> answers;
     std::vector<std::string> asked;
 
+    // The next dialog's answer: a path, or nothing for "" (cancel).
+    std::optional<std::string> chosen()
+    {
+        std::string path = next();
+        if (path.empty() || path == "unanswered")
+            return std::nullopt;
+        return path;
+    }
+
 private:
     std::string next()
     {
@@ -48,12 +59,5 @@ private:
         std::string answer = answers.front();
         answers.pop_front();
         return answer;
-    }
-    std::optional<std::string> chosen()
-    {
-        std::string path = next();
-        if (path.empty() || path == "unanswered")
-            return std::nullopt;
-        return path;
     }
 };

@@ -10,6 +10,7 @@
 #include "common/TempFolder.h"
 #include "editor/ScriptedEditorPrompts.h"
 #include "platform/FileSettingsStore.h"
+#include "platform/HomeFolder.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/UserSettings.h"
 #include "ui_TMainForm.h"
@@ -41,8 +42,8 @@ public:
     bool startProgram(const std::string &program, const std::string &argument) override
     {
         started.push_back(program + " " + argument);
-    }
         return true;
+    }
     std::vector<std::string> started;
 };
 
@@ -162,7 +163,6 @@ private slots:
         QCOMPARE(root()->childCount(), 0);
     }
 
-    // With only the root the message comes, then the window with the last build's text.
     // The title names the file a save writes and marks unsaved changes; undoing back to the
     // saved state clears the mark. The status line says what the save wrote.
     void theTitleAndTheStatusLineSayWhereYouAre()
@@ -188,6 +188,7 @@ private slots:
         QCOMPARE(title(), QStringLiteral("harbour.jfs - Velloria"));
     }
 
+    // With only the root the message comes, then the window with the last build's text.
     void buildHtmlShowsThePageAndKeepsItAfterARefusal()
     {
         ui().Insert2->trigger();
@@ -331,16 +332,62 @@ private slots:
         QVERIFY(asked().size() == 1);
     }
 
-    // Pictures dropped on the tree become items in the order dropped; other files are ignored.
+    // Pictures dropped on the tree become items in the order dropped, a folder's JPEG files
+    // sorted by name; a dropped file that is no JPEG picture is refused, naming it.
     void droppedPicturesBecomeItems()
     {
-        m_window->dropFiles({QUrl::fromLocalFile(QStringLiteral("/photos/b.jpg")),
-                             QUrl::fromLocalFile(QStringLiteral("/photos/notes.txt")),
-                             QUrl::fromLocalFile(QStringLiteral("/photos/a.JPEG"))});
-        QCOMPARE(root()->childCount(), 2);
-        QCOMPARE(m_window->agent().GetItem(0).IOriginalImagePath, std::string("/photos/b.jpg"));
-        QCOMPARE(m_window->agent().GetItem(1).IOriginalImagePath, std::string("/photos/a.JPEG"));
+        std::filesystem::create_directory(m_folder->path() / "trip");
+        for (const char *name : {"b.jpg", "trip/photo 10.jpg", "trip/Photo 9.JPG"})
+            std::filesystem::copy_file(VELLORIA_RESOURCES "/samples/photos/dunes.jpg", file(name));
+        writeBytes(file("trip/notes.txt"), "not a picture");
+        m_window->dropFiles({QUrl::fromLocalFile(QString::fromStdString(file("b.jpg"))),
+                             QUrl::fromLocalFile(QString::fromStdString(file("trip")))});
+        QCOMPARE(root()->childCount(), 3);
+        for (const auto &[item, name] :
+             {std::pair{0, "b.jpg"}, {1, "trip/Photo 9.JPG"}, {2, "trip/photo 10.jpg"}})
+            QCOMPARE(m_window->agent().GetItem(item).IOriginalImagePath, file(name));
         QVERIFY(ui().Save1->isEnabled());
+        m_window->dropFiles({QUrl::fromLocalFile(QString::fromStdString(file("trip/notes.txt")))});
+        QCOMPARE(asked().back(), std::string("error: notes.txt is not a JPEG picture; Velloria "
+                                             "makes slides from JPEG files"));
+        QCOMPARE(root()->childCount(), 3);
+    }
+
+    // Several pictures chosen at once become items in the order chosen, one step that Undo
+    // takes back whole; a PNG among them is refused where it is chosen, and nothing is added.
+    // The chooser starts at home, then where it was last used.
+    void addPicturesTakesSeveralInOneStepAndRefusesAPng()
+    {
+        const std::vector<std::string> chosen{file("tower.jpg"), file("dunes.jpg"),
+                                              file("meadow.jpg")};
+        for (const std::string &path : chosen)
+            std::filesystem::copy_file(VELLORIA_RESOURCES "/samples/photos/" +
+                                           std::filesystem::path(path).filename().string(),
+                                       path);
+        writeBytes(file("holiday.png"), std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+        QVERIFY(ui().tlbr1->findChild<QToolButton *>(QStringLiteral("tlbtnAddPictures")));
+        answers() = {chosen[0] + "\n" + chosen[1] + "\n" + chosen[2]};
+        ui().AddPictures1->trigger();
+        QCOMPARE(asked().back(), "pictures in " + homeFolder().string());
+        const auto added = [this] {
+            std::vector<std::string> paths;
+            for (int i = 0; i < m_window->agent().itemCount(); ++i)
+                paths.push_back(m_window->agent().GetItem(i).IOriginalImagePath);
+            return paths;
+        };
+        QCOMPARE(added(), chosen);
+        QCOMPARE(m_window->undoAction().text(), QStringLiteral("&Undo Add Pictures"));
+        m_window->undoAction().trigger();
+        QCOMPARE(root()->childCount(), 0);
+        m_window->redoAction().trigger();
+        QCOMPARE(added(), chosen);
+        answers() = {chosen[1] + "\n" + file("holiday.png")};
+        ui().AddPictures1->trigger();
+        QCOMPARE(asked().at(asked().size() - 2), "pictures in " + m_folder->path().string());
+        QCOMPARE(asked().back(), std::string("error: No picture was added:\nholiday.png is a PNG "
+                                             "picture; Velloria makes slides from JPEG files"));
+        QCOMPARE(added(), chosen);
+        QCOMPARE(m_window->undoAction().text(), QStringLiteral("&Undo Add Pictures"));
     }
 
     // The maker's pages open with the default handler; the links turn red under the mouse
@@ -467,7 +514,9 @@ private slots:
         ui().Save1->trigger();
         QCOMPARE(asked().back().rfind("save: ", 0), 0u);
         QCOMPARE(readBytes((templates / "Wide.jfs").string()), wide);
-        QVERIFY(ui().mnitRecentFiles->actions().isEmpty());
+        // Only the project saved under its name is a recent file, not the template opened.
+        QCOMPARE(ui().mnitRecentFiles->actions().size(), 1);
+        QVERIFY(ui().mnitRecentFiles->actions()[0]->text().endsWith(QStringLiteral("/Box.jfs")));
         answers() = {"new", "no"};
         ui().Templet1->trigger();
         QCOMPARE(root()->childCount(), 0);
@@ -496,6 +545,8 @@ private slots:
             writeBytes(file(page), "<p>page</p>");
         }
         ui().Topic1->trigger();
+        QCOMPARE(viewer.source().toLocalFile(),
+                 QString::fromStdString((m_folder->path() / "help" / "index.html").string()));
         ui().ViewSample1->trigger();
         QVERIFY(viewer.source().toLocalFile().endsWith(QStringLiteral("samples/index.html")));
         viewer.backward();
@@ -545,5 +596,3 @@ private slots:
 
 QTEST_MAIN(MainFormTest)
 #include "MainFormTest.moc"
-        QCOMPARE(viewer.source().toLocalFile(),
-                 QString::fromStdString((m_folder->path() / "help" / "index.html").string()));

@@ -27,13 +27,31 @@ public:
     void showError(const std::string &text) override { script.showError(text); }
     Answer askYesNoCancel(const std::string &q) override { return script.askYesNoCancel(q); }
     bool askYesNo(const std::string &q) override { return script.askYesNo(q); }
-    std::optional<std::string> chooseFileToOpen(const std::string &f) override
+    std::optional<std::string> chooseFileToOpen(const std::string &f, const std::string &d) override
     {
-        return script.chooseFileToOpen(f);
+        return script.chooseFileToOpen(f, d);
     }
     std::optional<std::string> chooseFileToSave(const std::string &f, const std::string &d) override
     {
         return script.chooseFileToSave(f, d);
+    }
+    // The answer lists the chosen paths, one a line; "" cancels.
+    std::vector<std::string> choosePictures(const std::string &folder) override
+    {
+        script.asked.push_back("pictures in " + folder);
+        const std::optional<std::string> answer = script.chosen();
+        std::vector<std::string> chosen;
+        for (std::size_t start = 0; answer && start <= answer->size();) {
+            const std::size_t end = std::min(answer->find('\n', start), answer->size());
+            chosen.push_back(answer->substr(start, end - start));
+            start = end + 1;
+        }
+        return chosen;
+    }
+    std::optional<std::string> choosePictureFolder(const std::string &folder) override
+    {
+        script.asked.push_back("picture folder in " + folder);
+        return script.chosen();
     }
     std::optional<QColor> chooseColour(const QColor &initial) override
     {
@@ -41,7 +59,7 @@ public:
     }
     std::optional<std::string> chooseProgram() override
     {
-        return script.chooseFileToOpen("program");
+        return script.chooseFileToOpen("program", "");
     }
     void showLinkTip() override { script.asked.push_back("link tip"); }
     void showAbout() override { script.asked.push_back("about"); }

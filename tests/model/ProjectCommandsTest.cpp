@@ -3,6 +3,7 @@
 
 #include "model/ProjectCommands.h"
 
+#include "SyntheticPhoto.h"
 #include "common/RecordingProgress.h"
 #include "common/ScriptedPrompts.h"
 #include "common/TempFolder.h"
@@ -116,7 +117,8 @@ TEST_F(Commands, aNameWithoutExtensionIsSavedAsJfsAndSavedAgainWithoutADialog)
     EXPECT_TRUE(commands.save());
     EXPECT_TRUE(fs::exists(file("demo.jfs")));
     EXPECT_EQ(prompts.asked, std::vector<std::string>{saveDialog});
-    EXPECT_TRUE(events.opened.empty()) << "saving does not add to the recent files";
+    EXPECT_EQ(events.opened, std::vector<std::string>{file("demo.jfs")})
+        << "the dialog's name joins the recent files, saving again adds nothing";
 }
 
 // The editor's saves wait for a command that holds the project, then give up and change
@@ -152,14 +154,15 @@ TEST_F(Commands, openedProjectsComeBackAndGoToTheRecentFiles)
     commands.open();
     EXPECT_EQ(agent.itemCount(), 2);
     EXPECT_EQ(pages.applet.pConfigName, "Democfg");
-    EXPECT_EQ(events.opened, std::vector<std::string>{file("show.jfs")});
+    // Once as it was saved under its name, once as it was opened.
+    EXPECT_EQ(events.opened, std::vector<std::string>(2, file("show.jfs")));
     EXPECT_FALSE(commands.modified());
 
     writeBytes(file("other.jfs"), "<Product_Name>\r\nOther\r\n");
     EXPECT_EQ(commands.openProjectFile(file("other.jfs")), LoadResult::Refused);
     EXPECT_EQ(commands.currentFileName(), file("show.jfs"));
     EXPECT_EQ(agent.itemCount(), 2);
-    EXPECT_EQ(events.opened.size(), 1u);
+    EXPECT_EQ(events.opened.size(), 2u);
     EXPECT_EQ(prompts.asked.back(), "error: This file wasn't saved by Velloria 1.0, open failed!");
     writeBytes(file("empty.jfs"), "");
     EXPECT_EQ(commands.openProjectFile(file("empty.jfs")), LoadResult::NoProject);
@@ -189,6 +192,45 @@ TEST_F(Commands, aTemplateIsSavedFromTheTemplatesFolderWhichStaysTheDialogsFolde
     EXPECT_FALSE(commands.saveAs());
     const std::string inTemplates = saveDialog + (install / "templates").string();
     EXPECT_EQ(prompts.asked, (std::vector<std::string>{inTemplates, inTemplates}));
+}
+
+// A folder gives its JPEG files as a file manager lists them, subfolders left out; a file
+// that cannot become a slide refuses the whole choice, naming every such file.
+TEST_F(Commands, addedPicturesAreCheckedFirstAndAFolderGivesItsJpegsSortedByName)
+{
+    fs::create_directories(folder.path() / "trip" / "inner");
+    fs::create_directory(folder.path() / "empty");
+    const SyntheticPhoto photo(16, 12);
+    for (const char *name : {"b 10.jpg", "B 9.JPG", "a.jfif", "inner/c.jpg"})
+        photo.writeJpeg((folder.path() / "trip" / name).string());
+    writeBytes(file("trip/notes.txt"), "not a picture");
+    writeBytes(file("holiday.png"), std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    writeBytes(file("cut.jpg"), "\xff\xd8\xff");
+    commands.addPictures(tree.root(), {file("trip"), file("trip/b 10.jpg")});
+    std::vector<std::string> added;
+    for (int i = 0; i < agent.itemCount(); ++i)
+        added.push_back(fs::path(agent.GetItem(i).IOriginalImagePath).filename().string());
+    EXPECT_EQ(added, (std::vector<std::string>{"a.jfif", "B 9.JPG", "b 10.jpg", "b 10.jpg"}));
+    EXPECT_EQ(commands.history().undoName(), "Add Pictures");
+    const auto refusal = [&](const std::vector<std::string> &chosen) {
+        try {
+            commands.addPictures(tree.root(), chosen);
+        } catch (const ProjectValueError &e) {
+            return std::string(e.what());
+        }
+        return std::string("added");
+    };
+    EXPECT_EQ(refusal({file("holiday.png")}),
+              "holiday.png is a PNG picture; Velloria makes slides from JPEG files");
+    const std::string both = refusal({file("trip/a.jfif"), file("cut.jpg"), file("holiday.png")});
+    EXPECT_EQ(both.rfind("No picture was added:\nCannot read picture \"" + file("cut.jpg"), 0), 0u)
+        << both;
+    EXPECT_NE(both.find("\nholiday.png is a PNG picture"), std::string::npos) << both;
+    EXPECT_EQ(refusal({file("empty/")}), "empty holds no JPEG pictures");
+    EXPECT_EQ(agent.itemCount(), 4);
+    EXPECT_EQ(commands.history().undoName(), "Add Pictures");
+    commands.undo();
+    EXPECT_EQ(agent.itemCount(), 0);
 }
 
 TEST_F(Commands, deleteAsksRefusesTheRootAndTakesWholeSubtrees)
@@ -262,6 +304,7 @@ TEST_F(Commands, outputsNeedAnItemAndLeaveOnlyThePreviewBehind)
     const std::optional<std::string> page = commands.buildHtmlText();
     ASSERT_TRUE(page);
     EXPECT_EQ(std::count(page->begin(), page->end(), '\n'), 23);
+    // The preview page alone carries the script that reloads it when the stamp moves.
     const fs::path previewPage = commands.assemblePreview();
     const std::string live = "<script src=\"~live.js\"></script>\r\n";
     EXPECT_EQ(readBytes(previewPage.string()),
@@ -310,7 +353,6 @@ struct DiskCase
     bool saved;         // this window's project went to disk
     int items;          // items in the window afterwards
 };
-    // The preview page alone carries the script that reloads it when the stamp moves.
 
 class ChangedOnDisk : public Commands, public ::testing::WithParamInterface<DiskCase>
 {};

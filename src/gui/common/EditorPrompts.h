@@ -11,11 +11,17 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 class EditorPrompts : public UserPrompts
 {
 public:
     virtual std::optional<QColor> chooseColour(const QColor &initial) = 0;
+    // JPEG pictures to add, several at once, the dialog starting in initialFolder; in the
+    // order chosen, empty when the user cancels.
+    virtual std::vector<std::string> choosePictures(const std::string &initialFolder) = 0;
+    // A folder whose pictures to add; nothing when the user cancels.
+    virtual std::optional<std::string> choosePictureFolder(const std::string &initialFolder) = 0;
     // A program to run: the dialog lists folders and the files one may execute.
     virtual std::optional<std::string> chooseProgram() = 0;
     // The tip about local links, shown modally.
