@@ -95,8 +95,14 @@ void DesignTreeView::showOriginals(PictureLoader &loader,
     m_widget.setIconSize(QSize(iconSide, iconSide));
     setPictures(m_givenPictures.first, m_givenPictures.second);
     QObject::disconnect(m_pictureMade);
-    m_pictureMade =
-        QObject::connect(&loader, &PictureLoader::ready, &m_widget, [this] { refresh(); });
+    // A picture missing or refused leaves its row as it was painted: only a new picture
+    // costs a repaint, which matters while a command on a large tree brings rows into view.
+    m_pictureMade = QObject::connect(
+        &loader, &PictureLoader::ready, &m_widget, [this](const QString &path, QSize box) {
+            if (box == m_widget.iconSize() * ratio() &&
+                m_loader->picture(path, box).state == PictureLoader::Picture::State::shown)
+                refresh();
+        });
     refresh();
 }
 

@@ -43,10 +43,10 @@ PictureLoader::Picture PictureLoader::picture(const QString &path, QSize box, Ur
     const Key key{path, box};
     Entry &entry = m_entries[key];
     entry.used = ++m_uses;
-    if (!entry.pending &&
-        (entry.lookedAt < 0 || m_clock.elapsed() - entry.lookedAt >= lookAgainAfterMs)) {
+    const bool looked = entry.lookedAt >= 0;
+    if (!entry.pending && (!looked || m_clock.elapsed() - entry.lookedAt >= lookAgainAfterMs)) {
         entry.pending = true;
-        request(key, entry.stamp, urgency);
+        request(key, looked ? std::optional(entry.stamp) : std::nullopt, urgency);
     }
     return entry.picture;
 }
@@ -58,7 +58,7 @@ void PictureLoader::clear()
     ++m_epoch;
 }
 
-void PictureLoader::request(const Key &key, const FileStamp &known, Urgency urgency)
+void PictureLoader::request(const Key &key, std::optional<FileStamp> known, Urgency urgency)
 {
     const qint64 epoch = m_epoch;
     m_workers.start(QRunnable::create([this, key, known, epoch] {
@@ -77,12 +77,14 @@ void PictureLoader::request(const Key &key, const FileStamp &known, Urgency urge
 }
 
 // On a worker: the file's stamp first, so that an unchanged picture costs one look.
-PictureLoader::Made PictureLoader::make(const QString &path, QSize box, const FileStamp &known)
+PictureLoader::Made PictureLoader::make(const QString &path, QSize box,
+                                        const std::optional<FileStamp> &known)
 {
     Made made;
     const std::string file = toBytes(path);
     made.stamp = FileStamp::of(file);
-    if (made.stamp.exists && made.stamp == known) {
+    // A file still missing is unchanged too: its row need not be painted again.
+    if (made.stamp == known) {
         made.unchanged = true;
         return made;
     }

@@ -19,6 +19,7 @@
 #include <QString>
 #include <QThreadPool>
 #include <cstdint>
+#include <optional>
 
 class PictureLoader : public QObject
 {
@@ -78,8 +79,9 @@ private:
         QString problem;
     };
 
-    void request(const Key &key, const FileStamp &known, Urgency urgency);
-    static Made make(const QString &path, QSize box, const FileStamp &known);
+    // known: the file's stamp when its picture was last made; none the first time.
+    void request(const Key &key, std::optional<FileStamp> known, Urgency urgency);
+    static Made make(const QString &path, QSize box, const std::optional<FileStamp> &known);
     void finish(const Key &key, const Made &made);
     void forgetLeastUsed();
 
