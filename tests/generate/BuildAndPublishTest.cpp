@@ -259,7 +259,7 @@ TEST_F(RefusedBuild, anUnreadablePictureNamesTheFileAndLeavesNoSlide)
 TEST_F(RefusedBuild, valuesTheProjectFileCannotHoldStopTheRunFirst)
 {
     addItem(folder.file("none.jpg"), "a#$@b");
-    expectRefused("ILink");
+    expectRefused("Item 1, Link: The text can't include");
 }
 
 TEST_F(RefusedBuild, aKeptSizeThatIsNoNumberCannotReachTheScript)
@@ -268,7 +268,7 @@ TEST_F(RefusedBuild, aKeptSizeThatIsNoNumberCannotReachTheScript)
     TItemData item = agent.GetItem(0);
     item.IWidth = "1]);alert(1);//";
     agent.SetItem(item, 0);
-    expectRefused("Item 1, field IWidth");
+    expectRefused("Item 1, Slide Width: '1]);alert(1);//' is not a whole number.");
 }
 
 TEST_F(BuildAndPublish, savePutsEverythingASiteNeedsBesideTheProject)
