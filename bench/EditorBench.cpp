@@ -6,19 +6,27 @@
 //   editor-bench save PROJECT          saves PROJECT in the window with an empty slide cache:
 //                                      total ms and the longest gap between turns of the
 //                                      event loop, during which the window cannot repaint
+//   editor-bench pictures PHOTO...     opens a project of the photos: ms to the tree's first
+//                                      paint, to every item's small picture with none made
+//                                      (cold) and with all made before (warm, a second open),
+//                                      and the longest gap between turns of the event loop
 // bench/run-editor-bench runs them against their floors and prints the goals.
 
 #include "EditorStart.h"
+#include "PictureLoader.h"
 #include "QtLauncher.h"
 #include "QtUserPrompts.h"
 #include "TMainForm.h"
 #include "generate/SlideCache.h"
 #include "model/InMemoryDesignTree.h"
 #include "platform/MemorySettingsStore.h"
+#include "ui_TMainForm.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -162,6 +170,117 @@ int preview(const char *project)
     return 0;
 }
 
+// Notes the first paint of a widget after it is armed.
+class PaintWatch : public QObject
+{
+public:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && painted < 0)
+            painted = clock->nsecsElapsed();
+        return false;
+    }
+    const QElapsedTimer *clock = nullptr;
+    qint64 painted = -1;
+};
+
+// The zero-interval timer fires at every turn of the event loop; the longest gap between two
+// is the longest time the window could not answer.
+struct TurnWatch
+{
+    explicit TurnWatch(const QElapsedTimer &c) : clock(c)
+    {
+        QObject::connect(&turns, &QTimer::timeout, [this] {
+            longest = std::max(longest, clock.nsecsElapsed() - last);
+            last = clock.nsecsElapsed();
+        });
+        turns.start(0);
+    }
+    const QElapsedTimer &clock;
+    QTimer turns;
+    qint64 last = 0, longest = 0;
+};
+
+// Opens the project and asks for every item's icon, as scrolling through the whole tree would,
+// until all are shown: ms to the first paint of the tree, to all pictures, and the longest gap.
+void openAndShowAll(TMainForm &window, const std::string &file, const QStringList &photos)
+{
+    QTreeWidget &tree = *window.ui().trvwDesignPanel;
+    QElapsedTimer clock;
+    PaintWatch paint;
+    paint.clock = &clock;
+    tree.viewport()->installEventFilter(&paint);
+    clock.start();
+    TurnWatch turns(clock);
+    window.commands().openProjectFile(file);
+    // Each row's icon is asked for as a paint would; a picture counts once the loader has it.
+    const QSize box = tree.iconSize() * tree.devicePixelRatioF();
+    const auto shown = [&](QTreeWidgetItem *item) {
+        item->icon(0);
+        return window.pictures()
+                   .picture(photos[tree.topLevelItem(0)->indexOfChild(item)], box)
+                   .state == PictureLoader::Picture::State::shown;
+    };
+    // The rows in view first, as the user sees them, then all.
+    const auto allShown = [&](bool inViewOnly) {
+        bool all = true;
+        for (QTreeWidgetItemIterator it(&tree); *it; ++it)
+            if ((*it)->parent() &&
+                (!inViewOnly || tree.visualItemRect(*it).intersects(tree.viewport()->rect())))
+                all = shown(*it) && all;
+        return all;
+    };
+    while (!allShown(true) && clock.elapsed() < 60'000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    const qint64 inView = clock.nsecsElapsed();
+    while (!allShown(false) && clock.elapsed() < 60'000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    const qint64 all = clock.nsecsElapsed();
+    while (paint.painted < 0 && clock.elapsed() < 60'000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    tree.viewport()->removeEventFilter(&paint);
+    turns.longest = std::max(turns.longest, clock.nsecsElapsed() - turns.last);
+    std::printf("first paint %.1f ms, all %d pictures %.1f ms, longest gap %.1f ms, "
+                "those in view %.1f ms\n",
+                double(paint.painted) / 1e6, int(photos.size()), double(all) / 1e6,
+                double(turns.longest) / 1e6, double(inView) / 1e6);
+}
+
+int pictures(int count, char **photos)
+{
+    const fs::path folder = fs::temp_directory_path() / "velloria-editor-bench-pictures";
+    fs::create_directories(folder);
+    TzybAppletAgent agent(folder);
+    agent.SetDefaults();
+    InMemoryDesignTree tree;
+    QStringList paths;
+    for (int i = 0; i < count; ++i) {
+        agent.insertChildItem(tree, tree.root());
+        TItemData item = agent.GetItem(i);
+        item.IOriginalImagePath = fs::absolute(photos[i]).string();
+        paths.push_back(QString::fromStdString(item.IOriginalImagePath));
+        agent.SetItem(item, i);
+    }
+    const std::string file = (folder / "pictures.jfs").string();
+    agent.SaveToFile(file);
+    MemorySettingsStore settings;
+    QtLauncher launcher;
+    QtUserPrompts prompts(nullptr, settings, launcher);
+    const AppFolders folders(benchFolders().resources(), folder);
+    EditorProject project(folders);
+    TMainForm window(prompts, settings, launcher, folders, project);
+    window.resize(1000, 700);
+    window.show();
+    QApplication::processEvents();
+    std::printf("cold: ");
+    openAndShowAll(window, file, paths);
+    std::printf("warm: ");
+    openAndShowAll(window, file, paths);
+    window.commands().setModified(false);
+    fs::remove_all(folder);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -176,7 +295,10 @@ int main(int argc, char **argv)
         return save(argv[2]);
     if (what == "preview" && argc > 2)
         return preview(argv[2]);
+    if (what == "pictures" && argc > 2)
+        return pictures(argc - 2, argv + 2);
     std::fprintf(stderr,
-                 "usage: editor-bench start | open ITEMS | save PROJECT | preview PROJECT\n");
+                 "usage: editor-bench start | open ITEMS | save PROJECT | preview PROJECT | "
+                 "pictures PHOTO...\n");
     return 2;
 }
