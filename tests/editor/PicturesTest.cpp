@@ -3,6 +3,7 @@
 
 #include "SyntheticPhoto.h"
 #include "WindowUnderTest.h"
+#include "generate/OriginalJpegs.h"
 #include "model/InMemoryDesignTree.h"
 #include "ui_TMainForm.h"
 
@@ -68,8 +69,9 @@ private slots:
     void eachItemShowsItsOriginal();
 };
 
-// A portrait stored on its side, a 40-megapixel photo, and a pipe, which no picture may
-// wait on: a reader that did would leave its row and the page without a picture for ever.
+// A portrait stored on its side, a 40-megapixel photo, a pipe, which no picture may wait on
+// (a reader that did would leave its row and the page without a picture for ever), and a
+// picture of endless scans, which the reader's work limits stop.
 void PicturesTest::eachItemShowsItsOriginal()
 {
     WindowUnderTest window;
@@ -77,23 +79,25 @@ void PicturesTest::eachItemShowsItsOriginal()
     SyntheticPhoto(400, 300, 3).writeJpeg(folder.file("portrait.jpg"), {.orientation = 6});
     writeLargePhoto(folder.file("large.jpg"), 7744, 5168);
     QCOMPARE(::mkfifo(folder.file("pipe.jpg").c_str(), 0600), 0);
+    writeBytes(folder.file("scans.jpg"), encodeScanBomb(renderPhoto(320, 240), 101));
     const struct
     {
         const char *name;
-        const char *pictureSize; // empty: none is shown
+        const char *tip; // the picture's size, or why none is shown
         QSize icon;
         QSize pagePicture;
         const char *pageText;
     } rows[] = {
         {"portrait.jpg", "Picture: 300 x 400 pixels", QSize(30, 40), QSize(90, 120), ""},
         {"large.jpg", "Picture: 7744 x 5168 pixels", QSize(40, 27), QSize(180, 120), ""},
-        {"pipe.jpg", "", QSize(), QSize(0, 0), "Cannot show this picture"},
+        {"pipe.jpg", "it is a named pipe", QSize(), QSize(0, 0), "Cannot show this picture"},
+        {"scans.jpg", "too many scans", QSize(), QSize(0, 0), "Cannot show this picture"},
     };
     {
         TzybAppletAgent agent(folder.path());
         agent.SetDefaults();
         InMemoryDesignTree tree;
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < int(std::size(rows)); ++i) {
             agent.insertChildItem(tree, tree.root());
             TItemData item = agent.GetItem(i);
             item.IOriginalImagePath = folder.file(rows[i].name);
@@ -104,21 +108,22 @@ void PicturesTest::eachItemShowsItsOriginal()
     window.window->commands().openProjectFile(folder.file("show.jfs"));
     QTreeWidget &tree = *window.window->ui().trvwDesignPanel;
     Ui::TMainForm &ui = window.window->ui();
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < int(std::size(rows)); ++i) {
         const auto &row = rows[i];
         QTreeWidgetItem *item = tree.topLevelItem(0)->child(i);
         QCOMPARE(item->text(0), QStringLiteral("Image: ") + QLatin1String(row.name));
         const QString path = QString::fromStdString(folder.file(row.name));
-        if (*row.pictureSize) {
+        if (row.icon.isValid()) {
             // The icon is the picture upright, fitted into the icon's square.
             const auto iconOf = [&] { return pictureIn(item->icon(0), tree.iconSize()); };
             QTRY_COMPARE_WITH_TIMEOUT(iconOf(), row.icon, 20000);
             const QString tip = item->toolTip(0);
-            QVERIFY2(tip.startsWith(path) && tip.contains(QLatin1String(row.pictureSize)) &&
+            QVERIFY2(tip.startsWith(path) && tip.contains(QLatin1String(row.tip)) &&
                          tip.contains(QLatin1String("Slide: ")),
                      qPrintable(tip));
         } else {
-            QTRY_VERIFY(item->toolTip(0).contains(QLatin1String("it is a named pipe")));
+            QTRY_VERIFY2(item->toolTip(0).contains(QLatin1String(row.tip)),
+                         qPrintable(item->toolTip(0)));
         }
         tree.setCurrentItem(item);
         QTRY_COMPARE(ui.lblPicture->pixmap().size(), row.pagePicture);
