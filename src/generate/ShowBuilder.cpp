@@ -105,8 +105,9 @@ ShowBuilder::GeneratedTexts ShowBuilder::generate(DesignTree &tree, const TStrin
     TAppletData &data = m_agent.appletData();
     if (data.pContainerBorderStyle == "0")
         data.pContainerBorderWidth = "0";
-    return {styleSheetText(data), configScriptText(data, m_agent.items(), sharpSlides()),
-            htmlPageText(data, m_agent.scriptFileNames())};
+    TStringArray sharp = sharpSlides();
+    return {styleSheetText(data), configScriptText(data, m_agent.items(), sharp),
+            htmlPageText(data, m_agent.scriptFileNames()), std::move(sharp)};
 }
 
 void ShowBuilder::writeGeneratedScripts(const GeneratedTexts &texts) const
@@ -177,6 +178,7 @@ void ShowBuilder::MakeSlideImages(DesignTree &tree)
     const int last = lastItem(tree);
     SlideNames names;
     m_missingOriginals.clear();
+    m_madeSharpSlides.clear();
     std::vector<bool> found;
     std::vector<std::string> originals;
     for (int k = 1; k <= last; ++k) {
@@ -221,16 +223,18 @@ void ShowBuilder::writeSlide(int itemIndex, const SlidePicture &slide, const std
     if (!SlideNames::isUsable(sharp, m_ownFiles))
         return;
     // A companion left from an earlier, larger original would be published with this slide.
-    if (slide.sharpJpeg.empty())
+    if (slide.sharpJpeg.empty()) {
         m_agent.preview().removeIn(sharp);
-    else
+    } else {
         m_agent.preview().writeIn(sharp, slide.sharpJpeg);
+        m_madeSharpSlides.insert(sharp);
+    }
 }
 
 // An item's companion at twice the size is whatever the preview folder holds under its name:
 // made by this run, or kept with the slide from beside the project. Like a kept slide, it
-// is published only when it is a JPEG picture, and never when it is another item's slide
-// (kept names come from the project file): that would show another picture on dense screens.
+// is published only when it is a JPEG picture (a run's own are), and never when it is another
+// item's slide (kept names come from the project file): that would show another picture.
 TStringArray ShowBuilder::sharpSlides() const
 {
     std::set<std::string> slides;
@@ -242,9 +246,11 @@ TStringArray ShowBuilder::sharpSlides() const
         std::string name;
         if (!item.IImageFileName.empty())
             name = PreviewFolder::sharpSlideName(item.IImageFileName);
-        if (!name.empty() && (slides.count(name) || !SlideNames::isUsable(name, m_ownFiles) ||
-                              !preview.holdsFile(name) ||
-                              !SlideNames::keptSlideProblem(name, preview.folder() / name).empty()))
+        if (!name.empty() &&
+            (slides.count(name) || !SlideNames::isUsable(name, m_ownFiles) ||
+             !preview.holdsFile(name) ||
+             (!m_madeSharpSlides.count(name) &&
+              !SlideNames::keptSlideProblem(name, preview.folder() / name).empty())))
             name.clear();
         sharp.push_back(std::move(name));
     }

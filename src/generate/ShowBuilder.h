@@ -9,6 +9,7 @@
 #include "model/ShowGenerator.h"
 #include "model/TzybAppletAgent.h"
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,7 @@ private:
     struct GeneratedTexts
     {
         std::string styleSheet, configScript, page;
+        TStringArray sharpSlides; // the names the script gives, per item
     };
     struct PublishedFiles
     {
@@ -76,7 +78,7 @@ private:
     TStringArray sharpSlides() const;
     void stageSite(StagedFiles &staged, const std::string &folder, const PublishedFiles &files,
                    const GeneratedTexts &texts);
-    std::string publishReport();
+    std::string publishReport(const TStringArray &sharpSlides);
     std::string inInstallFolder(const std::string &name) const;
     int lastItem(const DesignTree &tree) const;
 
@@ -84,5 +86,6 @@ private:
     const SlideCache *m_slideCache = nullptr;
     std::vector<MissingOriginal> m_missingOriginals;
     std::vector<RefusedSlide> m_refusedSlides;
-    TStringArray m_ownFiles; // of the last run, which no slide may take
+    TStringArray m_ownFiles;                 // of the last run, which no slide may take
+    std::set<std::string> m_madeSharpSlides; // by the last run
 };

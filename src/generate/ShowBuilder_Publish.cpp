@@ -80,13 +80,13 @@ void ShowBuilder::stageSite(StagedFiles &staged, const std::string &folder,
                             "; a show cannot run without it");
     staged.write(folder + m_agent.scriptFileNames()[1], texts.configScript, Durability::flushed);
     staged.write(folder + m_agent.scriptFileNames()[2], texts.styleSheet, Durability::flushed);
-    staged.write(folder + files.report, publishReport(), Durability::flushed);
+    staged.write(folder + files.report, publishReport(texts.sharpSlides), Durability::flushed);
     ProgressScope scope(m_agent.progress(), "Copying Publishable Files ... ...", 100);
     std::set<std::string> copied;
     // Slides are taken only from a preview folder of ours: one that a link stands for could
     // put any file of the user on the web site.
     const bool ownPreview = m_agent.preview().isOwnFolder();
-    const TStringArray sharp = sharpSlides();
+    const TStringArray &sharp = texts.sharpSlides;
     for (std::size_t i = 0; i < m_agent.items().size(); ++i) {
         // A slide that is not in the preview folder (its original went missing before this
         // project was opened) leaves whatever the site holds of it.
@@ -98,10 +98,10 @@ void ShowBuilder::stageSite(StagedFiles &staged, const std::string &folder,
     m_agent.progress().advance(50);
 }
 
-std::string ShowBuilder::publishReport()
+std::string ShowBuilder::publishReport(const TStringArray &sharpSlides)
 {
     ProgressScope scope(m_agent.progress(), "Making Publish Report ... ...", 101);
-    std::string text = publishReportText(m_agent.scriptFileNames(), m_agent.items(), sharpSlides());
+    std::string text = publishReportText(m_agent.scriptFileNames(), m_agent.items(), sharpSlides);
     for (int i = 0; i < 3; ++i)
         m_agent.progress().advance(1);
     m_agent.progress().advance(50);
@@ -111,5 +111,5 @@ std::string ShowBuilder::publishReport()
 
 void ShowBuilder::WritePublishReport(const std::string &folder, const std::string &fileName)
 {
-    fileio::writeFileAtomically(folder + fileName, publishReport());
+    fileio::writeFileAtomically(folder + fileName, publishReport(sharpSlides()));
 }
