@@ -190,8 +190,10 @@ void TMainForm::historyChanged()
                                        : QStringLiteral("&Redo ") + redoName);
     m_undo->setEnabled(history.canUndo());
     m_redo->setEnabled(history.canRedo());
-    // A step may have changed an item's original, which its row shows.
-    m_view->refresh();
+    // A step may have changed an item's original, which its row shows. A step can come while
+    // the window closes, its view already gone: the pages' last edit is kept then.
+    if (m_view)
+        m_view->refresh();
     updateTitle();
     if (m_previewShown)
         m_previewRefresh->start();
