@@ -49,7 +49,12 @@ public:
     void showError(const std::string &text) override { errors.push_back(text); }
     Answer askYesNoCancel(const std::string &) override { return Answer::yes; }
     bool askYesNo(const std::string &) override { return true; }
-    std::optional<std::string> chooseFileToOpen(const std::string &) override { return {}; }
+    std::optional<std::string> chooseFileToOpen(const std::string &, const std::string &) override
+    {
+        return {};
+    }
+    std::vector<std::string> choosePictures(const std::string &) override { return {}; }
+    std::optional<std::string> choosePictureFolder(const std::string &) override { return {}; }
     std::optional<std::string> chooseFileToSave(const std::string &, const std::string &) override
     {
         return {};
