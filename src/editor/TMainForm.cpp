@@ -48,8 +48,7 @@ TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &
     setUpHelpButtons();
     m_programFolders = browserchoice::standardProgramFolders();
     m_ui->Splitter1->setSizes({337, 433});
-    m_placement =
-        std::make_unique<WindowPlacement>(*this, *m_ui->Splitter1, *m_ui->StatusBar1);
+    m_placement = std::make_unique<WindowPlacement>(*this, *m_ui->Splitter1, *m_ui->StatusBar1);
     m_placement->restore(m_settings);
     m_ui->StatusBar2->setChecked(!m_ui->StatusBar1->isHidden());
     m_ui->trvwDesignPanel->setCurrentItem(m_view->rootItem());
@@ -71,6 +70,10 @@ TMainForm::TMainForm(EditorPrompts &prompts, SettingsStore &settings, Launcher &
 
 TMainForm::~TMainForm()
 {
+    // The widgets go after the window's members: a field losing its focus then must not
+    // reach the pages and the commands, which are gone by that time.
+    for (QWidget *widget : findChildren<QWidget *>())
+        widget->blockSignals(true);
     m_agent.setProgressDisplay(nullptr);
     // The items go leaf by leaf before the widget, whose own clean-up would recurse.
     m_view.reset();
