@@ -39,12 +39,12 @@ void TfrmHelp::setUpNavigation()
 {
     m_navigation->setObjectName(QStringLiteral("HelpNavigation"));
     m_navigation->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    QAction *back = m_navigation->addAction(style()->standardIcon(QStyle::SP_ArrowBack),
-                                            QStringLiteral("Back"), m_browser,
-                                            &QTextBrowser::backward);
-    QAction *forward = m_navigation->addAction(style()->standardIcon(QStyle::SP_ArrowForward),
-                                               QStringLiteral("Forward"), m_browser,
-                                               &QTextBrowser::forward);
+    QAction *back =
+        m_navigation->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Back"),
+                                m_browser, &QTextBrowser::backward);
+    QAction *forward =
+        m_navigation->addAction(style()->standardIcon(QStyle::SP_ArrowForward),
+                                QStringLiteral("Forward"), m_browser, &QTextBrowser::forward);
     m_navigation->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("Home"),
                             this, [this] { showPage(m_home); });
     back->setEnabled(false);

@@ -47,8 +47,7 @@ QIcon applicationIcon(const std::filesystem::path &resources)
         if (std::filesystem::exists(png))
             icon.addFile(toQString(png.string()));
     }
-    return icon.isNull() ? QIcon::fromTheme(QStringLiteral("org.example.velloria.Velloria"))
-                         : icon;
+    return icon.isNull() ? QIcon::fromTheme(QStringLiteral("org.example.velloria.Velloria")) : icon;
 }
 
 } // namespace

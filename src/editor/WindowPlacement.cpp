@@ -53,7 +53,8 @@ void WindowPlacement::save(SettingsStore &settings) const
 // At least 1000 x 700 where the screen allows, centred on it, the tree taking two fifths.
 void WindowPlacement::placeFirstTime()
 {
-    const QScreen *screen = m_window.screen() ? m_window.screen() : QGuiApplication::primaryScreen();
+    const QScreen *screen =
+        m_window.screen() ? m_window.screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect available = screen->availableGeometry();

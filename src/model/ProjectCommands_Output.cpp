@@ -47,7 +47,9 @@ const std::string liveScript =
     "window.velloriaPreviewStamp=function(n){if(seen===null){seen=n;}"
     "else if(n!==seen){location.reload();}};\n"
     "function poll(){var s=document.createElement('script');"
-    "s.src='" + stampScriptName + "?'+Date.now();"
+    "s.src='" +
+    stampScriptName +
+    "?'+Date.now();"
     "s.onload=s.onerror=function(){s.parentNode.removeChild(s);setTimeout(poll,500);};"
     "document.head.appendChild(s);}\n"
     "poll();})();\n";
@@ -67,8 +69,8 @@ std::string withLiveScript(std::string page)
 
 void ProjectCommands::writePreviewStamp()
 {
-    m_agent.preview().writeIn(stampScriptName, "velloriaPreviewStamp(" +
-                                                   std::to_string(++m_previewStamp) + ");\n");
+    m_agent.preview().writeIn(stampScriptName,
+                              "velloriaPreviewStamp(" + std::to_string(++m_previewStamp) + ");\n");
 }
 
 void ProjectCommands::refreshPreview()

@@ -2,8 +2,8 @@
 
 // What the program starts outside itself: a page or address with the desktop's default
 // handler, or a chosen program with one argument. Nothing waits for what was started; a
-// start that fails says so, and the caller tells the user which program it tried. The editor starts things through Qt; tests
-// record what would have been started.
+// start that fails says so, and the caller tells the user which program it tried. The editor starts
+// things through Qt; tests record what would have been started.
 
 #include <string>
 

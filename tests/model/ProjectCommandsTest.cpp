@@ -314,10 +314,10 @@ TEST_F(Commands, outputsNeedAnItemAndLeaveOnlyThePreviewBehind)
     commands.refreshPreview();
     EXPECT_NE(readBytes((agent.previewFolder() / "~stamp.js").string()), stamp);
     EXPECT_NE(commands.publishReport().find("End of Publish Report"), std::string::npos);
-    EXPECT_EQ(filesIn(agent.previewFolder()),
-              (std::set<std::string>{"~preview.html", "velloria.js", "velloriacfg.js",
-                                     "velloria.css", "PublishReport.txt", "~live.js",
-                                     "~stamp.js"}));
+    EXPECT_EQ(
+        filesIn(agent.previewFolder()),
+        (std::set<std::string>{"~preview.html", "velloria.js", "velloriacfg.js", "velloria.css",
+                               "PublishReport.txt", "~live.js", "~stamp.js"}));
     EXPECT_EQ(filesIn(install), (std::set<std::string>{"preview", "velloria.js"}));
     prompts.answers = {"no"};
     EXPECT_TRUE(commands.closeQuery());
