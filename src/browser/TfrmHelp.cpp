@@ -31,7 +31,8 @@ TfrmHelp::TfrmHelp(Launcher &launcher, MessageSink &errors, std::filesystem::pat
     layout->setSpacing(0);
     layout->addWidget(m_navigation);
     layout->addWidget(m_browser);
-    resize(402, 428);
+    // Room for the samples' index as well as the topics.
+    resize(640, 560);
     move(265, 180);
 }
 
