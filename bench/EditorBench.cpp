@@ -66,17 +66,28 @@ std::string projectOf(int items, const fs::path &folder)
     return file;
 }
 
+// The editor as the program builds it, over a writable folder of the benchmark's own.
+struct BenchEditor
+{
+    BenchEditor(Launcher &launcher, const fs::path &writable)
+        : prompts(nullptr, settings, launcher), folders(benchFolders().resources(), writable),
+          project(folders), window(prompts, settings, launcher, folders, project)
+    {}
+    MemorySettingsStore settings;
+    QtUserPrompts prompts;
+    AppFolders folders;
+    EditorProject project;
+    TMainForm window;
+};
+
 int open(int items)
 {
     const fs::path folder = fs::temp_directory_path() / "velloria-editor-bench";
     fs::create_directories(folder);
     const std::string file = projectOf(items, folder);
-    MemorySettingsStore settings;
     QtLauncher launcher;
-    QtUserPrompts prompts(nullptr, settings, launcher);
-    const AppFolders folders(benchFolders().resources(), folder);
-    EditorProject project(folders);
-    TMainForm window(prompts, settings, launcher, folders, project);
+    BenchEditor editor(launcher, folder);
+    TMainForm &window = editor.window;
     window.show();
     QApplication::processEvents();
     QElapsedTimer timer;
@@ -92,10 +103,8 @@ int open(int items)
 struct ProjectWindow
 {
     ProjectWindow(Launcher &launcher, const char *file)
-        : prompts(nullptr, settings, launcher),
-          scratch(fs::temp_directory_path() / "velloria-editor-bench-window"),
-          folders(benchFolders().resources(), (fs::create_directories(scratch), scratch)),
-          project(folders), window(prompts, settings, launcher, folders, project)
+        : scratch(fs::temp_directory_path() / "velloria-editor-bench-window"),
+          editor(launcher, (fs::create_directories(scratch), scratch)), window(editor.window)
     {
         window.show();
         window.commands().openProjectFile(file);
@@ -105,12 +114,9 @@ struct ProjectWindow
         window.commands().setModified(false);
         fs::remove_all(scratch);
     }
-    MemorySettingsStore settings;
-    QtUserPrompts prompts;
     fs::path scratch;
-    AppFolders folders;
-    EditorProject project;
-    TMainForm window;
+    BenchEditor editor;
+    TMainForm &window;
 };
 
 // A zero-interval timer fires at every turn of the event loop that the save allows.
@@ -263,12 +269,9 @@ int pictures(int count, char **photos)
     }
     const std::string file = (folder / "pictures.jfs").string();
     agent.SaveToFile(file);
-    MemorySettingsStore settings;
     QtLauncher launcher;
-    QtUserPrompts prompts(nullptr, settings, launcher);
-    const AppFolders folders(benchFolders().resources(), folder);
-    EditorProject project(folders);
-    TMainForm window(prompts, settings, launcher, folders, project);
+    BenchEditor editor(launcher, folder);
+    TMainForm &window = editor.window;
     window.resize(1000, 700);
     window.show();
     QApplication::processEvents();
