@@ -190,8 +190,9 @@ public:
     qint64 painted = -1;
 };
 
-// The zero-interval timer fires at every turn of the event loop; the longest gap between two
-// is the longest time the window could not answer.
+// A 1 ms timer fires at the first turn of the event loop after each millisecond; the longest
+// gap between two is the longest time the window could not answer. A zero-interval timer
+// would keep the window's thread spinning and take a core from the decoding it measures.
 struct TurnWatch
 {
     explicit TurnWatch(const QElapsedTimer &c) : clock(c)
@@ -200,7 +201,8 @@ struct TurnWatch
             longest = std::max(longest, clock.nsecsElapsed() - last);
             last = clock.nsecsElapsed();
         });
-        turns.start(0);
+        turns.setTimerType(Qt::PreciseTimer);
+        turns.start(1);
     }
     const QElapsedTimer &clock;
     QTimer turns;
