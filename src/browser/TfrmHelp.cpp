@@ -2,7 +2,8 @@
 
 #include "QtText.h"
 #include "model/MessageSink.h"
-#include "platform/Launcher.h"
+#include "platform/BrowserChoice.h"
+#include "platform/VelloriaError.h"
 
 #include <QAction>
 #include <QDir>
@@ -94,7 +95,9 @@ void TfrmHelp::followLink(const QUrl &link)
     }
     const std::string address =
         toBytes(target.isLocalFile() ? target.toLocalFile() : target.toString());
-    if (!m_launcher.openWithDefault(address))
-        m_errors.showError("Cannot open \"" + address +
-                           "\": the desktop's default browser could not be started.");
+    try {
+        browserchoice::openWithDefaultBrowser(m_launcher, address);
+    } catch (const VelloriaError &e) {
+        m_errors.showError(e.what());
+    }
 }

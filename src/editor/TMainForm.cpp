@@ -269,9 +269,7 @@ void TMainForm::ContactUs1Click()
 
 void TMainForm::openAddress(const std::string &address)
 {
-    if (!m_launcher.openWithDefault(address))
-        m_prompts.showError("Cannot open \"" + address +
-                            "\": the desktop's default browser could not be started.");
+    run([&] { browserchoice::openWithDefaultBrowser(m_launcher, address); });
 }
 
 void TMainForm::About1Click()

@@ -1,12 +1,13 @@
 // What Build HTML, Publish and Preview take from the project.
 
 #include "ProjectCommands.h"
+#include "TextUtil.h"
 #include "platform/FileIO.h"
 #include "platform/InterruptCleanup.h"
 #include "platform/TemporaryFile.h"
 #include "platform/VelloriaError.h"
 
-#include <cctype>
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
@@ -59,8 +60,7 @@ std::string withLiveScript(std::string page)
 {
     const std::string tag = "<script src=\"" + liveScriptName + "\"></script>\r\n";
     std::string lower = page;
-    for (char &c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    std::transform(lower.begin(), lower.end(), lower.begin(), lowerAscii);
     const std::size_t end = lower.rfind("</body>");
     return page.insert(end == std::string::npos ? page.size() : end, tag);
 }

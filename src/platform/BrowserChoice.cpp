@@ -130,4 +130,11 @@ void openInBrowser(const BrowserChoice &choice, const std::vector<TBrowserEntry>
     }
 }
 
+void openWithDefaultBrowser(Launcher &launcher, const std::string &address)
+{
+    if (!launcher.openWithDefault(address))
+        throw VelloriaError("Cannot open \"" + address +
+                            "\": the desktop's default browser could not be started.");
+}
+
 } // namespace browserchoice

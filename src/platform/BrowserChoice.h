@@ -52,4 +52,9 @@ void store(SettingsStore &settings, const BrowserChoice &choice);
 void openInBrowser(const BrowserChoice &choice, const std::vector<TBrowserEntry> &known,
                    const std::string &page, Launcher &launcher);
 
+// A web address or a local page with the desktop's default browser, whatever the choice
+// (the help's links, the home page). Throws VelloriaError, naming the address, when no
+// browser can be started.
+void openWithDefaultBrowser(Launcher &launcher, const std::string &address);
+
 } // namespace browserchoice
